@@ -1,0 +1,11 @@
+/* Sections of the guided tour; each lives in its own tour_<family>.c. */
+#ifndef KOVRIX_TOUR_H
+#define KOVRIX_TOUR_H
+
+#include <stdio.h>
+
+#include "kovrix.h"
+
+static inline void tour_heading(const char* title) { printf("\n== %s ==\n\n", title); }
+
+#endif

@@ -1,0 +1,232 @@
+/*
+ * kovrix — numbers in five representations behind a flat C interface.
+ *
+ *   BigInt    arbitrary-precision signed integers (opaque handles)
+ *   Fixed     64-bit fixed point; the function kernels work in Q32.32 (int64_t)
+ *   Interval  closed float64 intervals with outward rounding (passed by value)
+ *   float64   series, Newton and special-function kernels on double
+ *
+ * Conventions every host must know
+ *   - Call kovrix_init() once, before any other export and before other threads
+ *     use the library.
+ *   - Every handle returned is new and owned by the caller, who releases it
+ *     with the family's destroy export (kovrix_bigint_destroy ...).  Handles are
+ *     immutable; the same handle may be passed as several arguments.  A handle
+ *     may be read by several threads at once and destroyed on any thread, never
+ *     while another thread still reads it.
+ *   - A failing export returns its failure value: NULL for handles, 0 for
+ *     integers, Fixed values and comparisons, false for predicates, 0.0 for
+ *     doubles, (0.0, 0.0) for intervals, unless its documentation says
+ *     otherwise (e.g. -1 from kovrix_bigint_to_decimal for a bad buffer).
+ *   - An internal failure leaves an error pending on the calling thread.  While
+ *     an error is pending, every export that can fail returns its failure value
+ *     without computing.  Only a few exports clear a pending error, each for
+ *     the kinds it names: kovrix_bigint_from_decimal (invalid argument) and the
+ *     kovrix_fixed_<function> router exports (every kind).  No export reports
+ *     the pending error; an error pending on one thread never affects another.
+ *   - Exhausted memory ends the process with "out of memory" on stderr and exit
+ *     status 1.
+ *   - kovrix_init installs handlers for SIGINT, SIGSEGV, SIGABRT, SIGFPE and
+ *     SIGILL that print a one-line message to stderr and then hand the signal
+ *     back to the disposition the host had before kovrix_init; SIGPIPE is
+ *     ignored from then on.
+ */
+#ifndef KOVRIX_H
+#define KOVRIX_H
+
+#include <stdint.h>
+
+#if defined(__GNUC__)
+#define KOVRIX_API __attribute__((visibility("default")))
+#else
+#define KOVRIX_API
+#endif
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* ==== Lifecycle ============================================================ */
+
+/* Initialises the library once per process (later calls do nothing).  Always
+ * returns 1.  If an error is pending on the calling thread when the first
+ * initialisation finishes, it is reported on stderr and the process exits
+ * with status 1. */
+KOVRIX_API int kovrix_init(void);
+/* Does nothing; kept for hosts that pair init with cleanup. */
+KOVRIX_API void kovrix_cleanup(void);
+/* The static string "1.0.0". */
+KOVRIX_API const char* kovrix_version(void);
+/* Text of a status code: 0 "Success", 1 "Division by zero", 2 "Overflow",
+ * 3 "Invalid argument", 4 "Out of memory", anything else (negative codes
+ * included) "Unknown error".  No export returns these codes. */
+KOVRIX_API const char* kovrix_get_error_string(int code);
+
+/* ==== BigInt =============================================================== */
+
+typedef struct kovrix_bigint kovrix_bigint;
+
+/* New handle holding v.  NULL only while an error is pending. */
+KOVRIX_API kovrix_bigint* kovrix_bigint_from_i64(int64_t v);
+/* Parses an optional '+' or '-' followed by one or more decimal digits (no
+ * whitespace; leading zeros allowed).  NULL for NULL or invalid text, with
+ * nothing left pending; NULL while another kind of error is pending. */
+KOVRIX_API kovrix_bigint* kovrix_bigint_from_decimal(const char* text);
+/* Writes the decimal text of x and a NUL into buf; returns the number of
+ * characters written without the NUL.  -1 if x or buf is NULL, size is 0, or
+ * size is too small (buf untouched).  A negative size returns 0 and leaves a
+ * range error pending; 0 while an error is pending. */
+KOVRIX_API int kovrix_bigint_to_decimal(const kovrix_bigint* x, char* buf, int64_t size);
+/* a + b, a - b, a * b as new handles; NULL if an argument is NULL. */
+KOVRIX_API kovrix_bigint* kovrix_bigint_add(const kovrix_bigint* a, const kovrix_bigint* b);
+KOVRIX_API kovrix_bigint* kovrix_bigint_sub(const kovrix_bigint* a, const kovrix_bigint* b);
+KOVRIX_API kovrix_bigint* kovrix_bigint_mul(const kovrix_bigint* a, const kovrix_bigint* b);
+/* Quotient truncated toward zero, and the remainder a - b*(a/b), which has the
+ * sign of a.  NULL if an argument is NULL or b is zero (nothing pending). */
+KOVRIX_API kovrix_bigint* kovrix_bigint_div(const kovrix_bigint* a, const kovrix_bigint* b);
+KOVRIX_API kovrix_bigint* kovrix_bigint_mod(const kovrix_bigint* a, const kovrix_bigint* b);
+/* -a and |a|; NULL if a is NULL. */
+KOVRIX_API kovrix_bigint* kovrix_bigint_neg(const kovrix_bigint* a);
+KOVRIX_API kovrix_bigint* kovrix_bigint_abs(const kovrix_bigint* a);
+/* -1, 0 or 1 as a <, =, > b; 0 if an argument is NULL. */
+KOVRIX_API int kovrix_bigint_cmp(const kovrix_bigint* a, const kovrix_bigint* b);
+/* x saturated to the int64 range; *ok (if ok is not NULL) is 1 when x fits,
+ * else 0.  x NULL: 0 with *ok = 0.  While an error is pending: 0, *ok untouched. */
+KOVRIX_API int64_t kovrix_bigint_to_i64(const kovrix_bigint* x, int* ok);
+/* x if 0 <= x < 2^64 (*ok = 1); 2^64-1 above that and 0 below zero (*ok = 0).
+ * x NULL: 0 with *ok = 0.  While an error is pending: 0, *ok untouched. */
+KOVRIX_API uint64_t kovrix_bigint_to_u64(const kovrix_bigint* x, int* ok);
+/* x * 2^n and floor(x / 2^n) (rounding toward minus infinity, so -1 >> n is
+ * -1); NULL if x is NULL or n < 0. */
+KOVRIX_API kovrix_bigint* kovrix_bigint_shl(const kovrix_bigint* x, int n);
+KOVRIX_API kovrix_bigint* kovrix_bigint_shr(const kovrix_bigint* x, int n);
+/* Releases a handle; NULL does nothing. */
+KOVRIX_API void kovrix_bigint_destroy(kovrix_bigint* x);
+
+/* (hi*2^64 + lo) / d: stores the low 64 bits of the quotient in *q and the
+ * remainder in *r (exact when hi < d).  Requires d != 0 and valid q, r; with
+ * d = 0 or a NULL pointer nothing is written and the call does not trap. */
+KOVRIX_API void kovrix_udiv128(uint64_t hi, uint64_t lo, uint64_t d, uint64_t* q, uint64_t* r);
+/* Leading zero bits of x; 64 for 0. */
+KOVRIX_API int kovrix_clz64(uint64_t x);
+/* floor(sqrt(n)); 0 for n < 0. */
+KOVRIX_API int64_t kovrix_isqrt_i64(int64_t n);
+
+/* ==== Fixed point: arithmetic ============================================== */
+/* Values are raw int64_t standing for raw / 2^fracBits; the kernels below use
+ * Q32.32 (one = 2^32). */
+
+KOVRIX_API int64_t kovrix_fixed_from_int(int64_t value, int32_t fracBits);
+KOVRIX_API int64_t kovrix_fixed_to_int(int64_t x, int32_t fracBits);
+KOVRIX_API int64_t kovrix_fixed_add(int64_t a, int64_t b);
+KOVRIX_API int64_t kovrix_fixed_sub(int64_t a, int64_t b);
+KOVRIX_API int64_t kovrix_fixed_mul(int64_t a, int64_t b, int32_t fracBits);
+KOVRIX_API int64_t kovrix_fixed_div(int64_t a, int64_t b, int32_t fracBits);
+KOVRIX_API int32_t kovrix_fixed_cmp(int64_t a, int64_t b);
+KOVRIX_API int64_t kovrix_fixed_abs(int64_t a);
+KOVRIX_API int32_t kovrix_fixed_sign(int64_t a);
+KOVRIX_API int64_t kovrix_fixed_clamp(int64_t x, int64_t lo, int64_t hi);
+KOVRIX_API int64_t kovrix_fixed_floor_mod(int64_t a, int64_t m);
+KOVRIX_API int64_t kovrix_fixed_floor(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_ceil(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_round(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_lerp(int64_t a, int64_t b, int64_t t);
+KOVRIX_API int64_t kovrix_pi_fixed(void);
+KOVRIX_API int64_t kovrix_e_fixed(void);
+
+/* ==== Fixed point: circular kernels (Q32.32) =============================== */
+
+KOVRIX_API int64_t kovrix_cordic_sin(int64_t x);
+KOVRIX_API int64_t kovrix_cordic_cos(int64_t x);
+KOVRIX_API int64_t kovrix_cordic_atan2(int64_t y, int64_t x);
+KOVRIX_API int64_t kovrix_lut_sin(int64_t x);
+KOVRIX_API int64_t kovrix_lut_cos(int64_t x);
+KOVRIX_API int64_t kovrix_chebyshev_tan(int64_t x);
+KOVRIX_API int64_t reduceQ32(int64_t x);
+KOVRIX_API int64_t clampQ32(int64_t x);
+
+/* ==== Fixed point: hyperbolic kernels (Q32.32) ============================= */
+
+KOVRIX_API int64_t kovrix_cordic_sinh(int64_t x);
+KOVRIX_API int64_t kovrix_cordic_cosh(int64_t x);
+KOVRIX_API int64_t kovrix_cordic_tanh(int64_t x);
+KOVRIX_API int64_t kovrix_cordic_exp(int64_t x);
+KOVRIX_API int64_t clampHyperbolicQ32(int64_t x);
+
+/* ==== Fixed point: elementary functions (Q32.32) =========================== */
+
+KOVRIX_API int64_t kovrix_fixed_sin(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_cos(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_tan(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_exp(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_ln(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_sqrt(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_atan(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_atan2(int64_t y, int64_t x);
+KOVRIX_API int64_t kovrix_fixed_sinh(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_cosh(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_tanh(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_pow(int64_t a, int64_t b);
+KOVRIX_API int64_t kovrix_fixed_asin(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_acos(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_asinh(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_acosh(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_atanh(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_factorial(int32_t n);
+KOVRIX_API int64_t kovrix_fixed_erf(int64_t x);
+KOVRIX_API int64_t kovrix_fixed_bessel_j0(int64_t x);
+
+/* ==== Float64 kernels ====================================================== */
+
+KOVRIX_API double kovrix_sqrt_newton_f64(double x);
+KOVRIX_API double kovrix_exp_taylor_f64(double x);
+KOVRIX_API double kovrix_ln_taylor_f64(double x);
+KOVRIX_API double kovrix_taylor_sin_f64(double x);
+KOVRIX_API double kovrix_taylor_cos_f64(double x);
+KOVRIX_API double kovrix_taylor_atan_f64(double x);
+KOVRIX_API double kovrix_chebyshev_t(int32_t n, double x);
+KOVRIX_API double kovrix_chebyshev_u(int32_t n, double x);
+KOVRIX_API double kovrix_legendre(int32_t n, double x);
+KOVRIX_API double kovrix_hermite(int32_t n, double x);
+KOVRIX_API double kovrix_erf(double x);
+KOVRIX_API double kovrix_gamma(double x);
+KOVRIX_API double kovrix_factorial(int32_t n);
+KOVRIX_API double kovrix_bessel_j0(double x);
+
+/* ==== Interval ============================================================= */
+
+typedef struct kovrix_interval {
+  double lo;
+  double hi;
+} kovrix_interval;
+
+KOVRIX_API kovrix_interval kovrix_interval_from_f64(double lo, double hi);
+KOVRIX_API double kovrix_interval_lo(kovrix_interval x);
+KOVRIX_API double kovrix_interval_hi(kovrix_interval x);
+KOVRIX_API kovrix_interval kovrix_interval_add(kovrix_interval a, kovrix_interval b);
+KOVRIX_API kovrix_interval kovrix_interval_sub(kovrix_interval a, kovrix_interval b);
+KOVRIX_API kovrix_interval kovrix_interval_mul(kovrix_interval a, kovrix_interval b);
+KOVRIX_API kovrix_interval kovrix_interval_div(kovrix_interval a, kovrix_interval b);
+KOVRIX_API kovrix_interval kovrix_interval_sqrt(kovrix_interval x);
+KOVRIX_API kovrix_interval kovrix_interval_neg(kovrix_interval x);
+KOVRIX_API kovrix_interval kovrix_interval_pow(kovrix_interval x, int32_t n);
+KOVRIX_API int kovrix_interval_is_valid(kovrix_interval x);
+KOVRIX_API double kovrix_interval_width(kovrix_interval x);
+KOVRIX_API double kovrix_interval_midpoint(kovrix_interval x);
+KOVRIX_API int kovrix_interval_contains(kovrix_interval x, double v);
+KOVRIX_API int kovrix_interval_contains_interval(kovrix_interval a, kovrix_interval b);
+KOVRIX_API int kovrix_interval_overlaps(kovrix_interval a, kovrix_interval b);
+KOVRIX_API kovrix_interval kovrix_interval_hull(kovrix_interval a, kovrix_interval b);
+KOVRIX_API kovrix_interval kovrix_interval_intersect(kovrix_interval a, kovrix_interval b);
+KOVRIX_API kovrix_interval kovrix_interval_exp(kovrix_interval x);
+KOVRIX_API kovrix_interval kovrix_interval_ln(kovrix_interval x);
+KOVRIX_API kovrix_interval kovrix_interval_arctan(kovrix_interval x);
+KOVRIX_API kovrix_interval kovrix_interval_arctan2(kovrix_interval y, kovrix_interval x);
+KOVRIX_API kovrix_interval kovrix_interval_sin(kovrix_interval x);
+KOVRIX_API kovrix_interval kovrix_interval_cos(kovrix_interval x);
+
+#ifdef __cplusplus
+} /* extern "C" */
+#endif
+
+#endif /* KOVRIX_H */

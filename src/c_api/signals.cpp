@@ -1,0 +1,55 @@
+#include "c_api/signals.hpp"
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstring>
+
+namespace kovrix::capi {
+
+namespace {
+
+constexpr int kHandled[] = {SIGINT, SIGSEGV, SIGABRT, SIGFPE, SIGILL};
+
+// The dispositions the host had before kovrix_init, indexed by signal number.
+// Written once by installSignalHandlers, read by the handler.
+struct sigaction gPrevious[NSIG];
+
+void onFatalSignal(int sig) {
+  const char* text = signalMessage(sig);
+  [[maybe_unused]] auto n = ::write(STDERR_FILENO, text, std::strlen(text));
+  // Hand the signal back to whatever the host had installed (the default
+  // action for a host without a handler) and raise it again: the process then
+  // ends, or carries on, exactly as it would have without this library.
+  ::sigaction(sig, &gPrevious[sig], nullptr);
+  ::raise(sig);
+}
+
+}  // namespace
+
+const char* signalMessage(int signal) noexcept {
+  switch (signal) {
+    case SIGINT: return "SIGINT: Interrupted by Ctrl-C.\n";
+    case SIGSEGV: return "SIGSEGV: Illegal storage access. (Attempt to read from nil?)\n";
+    case SIGABRT: return "SIGABRT: Abnormal termination.\n";
+    case SIGFPE: return "SIGFPE: Arithmetic error.\n";
+    case SIGILL: return "SIGILL: Illegal operation.\n";
+    case SIGPIPE: return "SIGPIPE: Pipe closed.\n";
+    default: return "unknown signal\n";
+  }
+}
+
+void installSignalHandlers() noexcept {
+  struct sigaction action {};
+  action.sa_handler = onFatalSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;
+  for (int sig : kHandled) ::sigaction(sig, &action, &gPrevious[sig]);
+
+  struct sigaction ignore {};
+  ignore.sa_handler = SIG_IGN;
+  sigemptyset(&ignore.sa_mask);
+  ::sigaction(SIGPIPE, &ignore, &gPrevious[SIGPIPE]);
+}
+
+}  // namespace kovrix::capi
