@@ -5,7 +5,9 @@
 //    saturated, a saturating divide, and floor/round by masking.  That library
 //    is not packaged on this platform, so the baseline below is written here
 //    from its well-known public semantics (it is NOT that library's code):
-//    the same operations, the same cost class;
+//    the same operations, the same cost class.  Its functions are kept out of
+//    line (noinline), as the functions of a compiled library are, so that
+//    both sides pay one call per operation (kovrix's through the PLT);
 //  - libm's double functions for the circular and hyperbolic kernels.
 //
 // Each pair runs on the same cycled array of inputs.  Before timing, every
@@ -31,7 +33,7 @@ constexpr fix16 fix16Max = INT32_MAX;
 constexpr fix16 fix16Min = INT32_MIN;
 constexpr fix16 fix16One = 1 << 16;
 
-inline fix16 q16Add(fix16 a, fix16 b) {
+[[gnu::noinline]] fix16 q16Add(fix16 a, fix16 b) {
   const std::uint32_t s = static_cast<std::uint32_t>(a) + static_cast<std::uint32_t>(b);
   // Overflow iff both operands have the same sign and the sum's differs.
   if (!((static_cast<std::uint32_t>(a) ^ static_cast<std::uint32_t>(b)) & 0x80000000u) &&
@@ -40,7 +42,7 @@ inline fix16 q16Add(fix16 a, fix16 b) {
   return static_cast<fix16>(s);
 }
 
-inline fix16 q16Sub(fix16 a, fix16 b) {
+[[gnu::noinline]] fix16 q16Sub(fix16 a, fix16 b) {
   const std::uint32_t d = static_cast<std::uint32_t>(a) - static_cast<std::uint32_t>(b);
   if (((static_cast<std::uint32_t>(a) ^ static_cast<std::uint32_t>(b)) & 0x80000000u) &&
       ((static_cast<std::uint32_t>(a) ^ d) & 0x80000000u))
@@ -50,7 +52,7 @@ inline fix16 q16Sub(fix16 a, fix16 b) {
 
 // 64-bit product, rounded to nearest (half away from zero on the magnitude's
 // dropped bits, as the usual rounding multiply does), saturated.
-inline fix16 q16Mul(fix16 a, fix16 b) {
+[[gnu::noinline]] fix16 q16Mul(fix16 a, fix16 b) {
   std::int64_t p = static_cast<std::int64_t>(a) * b;
   const std::uint32_t upper = static_cast<std::uint32_t>(p >> 47);
   if (p < 0) {
@@ -63,7 +65,7 @@ inline fix16 q16Mul(fix16 a, fix16 b) {
   return r + static_cast<fix16>((p & 0x8000) >> 15);
 }
 
-inline fix16 q16Div(fix16 a, fix16 b) {
+[[gnu::noinline]] fix16 q16Div(fix16 a, fix16 b) {
   if (b == 0) return fix16Min;
   const std::int64_t q = (static_cast<std::int64_t>(a) << 16) / b;
   if (q > fix16Max) return fix16Max;
@@ -71,8 +73,8 @@ inline fix16 q16Div(fix16 a, fix16 b) {
   return static_cast<fix16>(q);
 }
 
-inline fix16 q16Floor(fix16 x) { return static_cast<fix16>(static_cast<std::uint32_t>(x) & 0xFFFF0000u); }
-inline fix16 q16Round(fix16 x) { return q16Floor(q16Add(x, fix16One / 2)); }
+[[gnu::noinline]] fix16 q16Floor(fix16 x) { return static_cast<fix16>(static_cast<std::uint32_t>(x) & 0xFFFF0000u); }
+[[gnu::noinline]] fix16 q16Round(fix16 x) { return q16Floor(q16Add(x, fix16One / 2)); }
 
 // ---- inputs -------------------------------------------------------------------------
 
