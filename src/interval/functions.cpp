@@ -32,9 +32,12 @@ Interval arctan(Interval x) noexcept {
 Interval arctan2(Interval y, Interval x) noexcept {
   // A box around the origin has every angle; a box left of the y-axis that
   // meets the negative x-axis straddles the cut at +-pi.  Both take the whole
-  // principal range.
+  // principal range (-pi, pi].  kPi lies 1.2e-16 below pi, so [-kPi, kPi]
+  // would leave out the angle pi of the negative x-axis itself and the angles
+  // just above -pi; the range is enclosed one step further out, by
+  // [-3.1415926535897936, 3.1415926535897936].
   if ((x.lo <= 0 && 0 <= x.hi && y.lo <= 0 && 0 <= y.hi) || (x.hi < 0 && y.lo < 0 && 0 <= y.hi))
-    return {-kPi, kPi};
+    return {nextDown(-kPi), nextUp(kPi)};
   // Otherwise the angle is monotone along each edge and its extremes are at
   // the corners.  A zero y bound is the real 0, whose angle left of the
   // origin is +pi: atan2 would read a -0 bound as -pi and return an interval

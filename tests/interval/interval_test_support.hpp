@@ -114,9 +114,10 @@ inline Interval randomMemberedInterval() {
 inline double pointIn(Interval x) {
   const double lo = std::isfinite(x.lo) ? x.lo : (x.lo < 0 ? -kMax : kMax);
   const double hi = std::isfinite(x.hi) ? x.hi : (x.hi > 0 ? kMax : -kMax);
+  // Members are reals: a zero member is +0.
   switch (bits64() % 4) {
-    case 0: return lo;
-    case 1: return hi;
+    case 0: return lo == 0 ? 0.0 : lo;
+    case 1: return hi == 0 ? 0.0 : hi;
     default: {
       // Uniform in the bit patterns between lo and hi, read as an ordered key.
       auto key = [](double v) {
@@ -127,7 +128,7 @@ inline double pointIn(Interval x) {
         return std::bit_cast<double>((k >> 63) ? k & 0x7FFFFFFFFFFFFFFFULL : ~k);
       };
       const std::uint64_t a = key(lo), b = key(hi);
-      if (b <= a) return lo;
+      if (b <= a) return lo == 0 ? 0.0 : lo;
       const double v = unkey(a + bits64() % (b - a + 1));
       return v == 0 ? 0.0 : v;
     }
