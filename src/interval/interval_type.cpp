@@ -1,11 +1,27 @@
 // The Interval value type is header-only (interval_type.hpp): every operation
-// on it is a handful of comparisons that the exports inline.  This unit checks
-// the stepping helpers against their documented fixed points at compile time.
+// on it is a handful of comparisons that the exports inline.  Only the rare
+// inputs of the one-step moves are handled out of line, here.
 #include "interval/interval_type.hpp"
 
 #include <limits>
 
 namespace kovrix {
+namespace detail {
+
+double nextDownSpecial(double v) noexcept {
+  if (v != v || v == -std::numeric_limits<double>::infinity()) return v;
+  if (v == 0) return -std::numeric_limits<double>::denorm_min();
+  return std::numeric_limits<double>::max();  // +inf
+}
+
+double nextUpSpecial(double v) noexcept {
+  if (v != v || v == std::numeric_limits<double>::infinity()) return v;
+  if (v == 0) return std::numeric_limits<double>::denorm_min();
+  return -std::numeric_limits<double>::max();  // -inf
+}
+
+}  // namespace detail
+
 namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kMinSub = std::numeric_limits<double>::denorm_min();

@@ -18,26 +18,35 @@ struct Interval {
   double hi;
 };
 
+namespace detail {
+// The rare inputs of a step: +-0, +-inf and NaN.  (b << 1) drops the sign;
+// minus one maps 0 to the top and keeps every finite nonzero magnitude below
+// 0xFFDFFFFFFFFFFFFF, the value for the largest finite one.
+inline bool stepIsSpecial(std::uint64_t b) noexcept { return (b << 1) - 1 >= 0xFFDFFFFFFFFFFFFFULL; }
+double nextDownSpecial(double v) noexcept;
+double nextUpSpecial(double v) noexcept;
+}  // namespace detail
+
 // The next float64 below v.  -inf stays -inf, NaN stays NaN, +inf gives the
 // largest finite value, and both zeros give -2^-1074 (the negative smallest
-// subnormal).  Written on the bit pattern: for a finite nonzero v, moving the
-// magnitude one unit is one integer step of the sign-magnitude encoding.
+// subnormal).  For a finite nonzero v the encoding is sign-magnitude, so the
+// step is one integer unit on the bits: down for a positive v, up (away from
+// zero) for a negative one; this crosses binade and subnormal boundaries
+// correctly and is written without a data-dependent branch.
 inline double nextDown(double v) noexcept {
-  std::uint64_t b = std::bit_cast<std::uint64_t>(v);
-  if (v != v || b == 0xFFF0000000000000ULL) return v;        // NaN, -inf
-  if ((b << 1) == 0) return -std::bit_cast<double>(std::uint64_t{1});  // +-0
-  b += (b >> 63) ? 1 : static_cast<std::uint64_t>(-1);     // away from 0 if negative
-  return std::bit_cast<double>(b);
+  const std::uint64_t b = std::bit_cast<std::uint64_t>(v);
+  if (detail::stepIsSpecial(b)) [[unlikely]] return detail::nextDownSpecial(v);
+  const std::uint64_t negative = b >> 63;  // 1 or 0
+  return std::bit_cast<double>(b + 2 * negative - 1);
 }
 
 // The mirror image of nextDown: +inf stays, NaN stays, -inf gives the most
 // negative finite value, both zeros give +2^-1074.
 inline double nextUp(double v) noexcept {
-  std::uint64_t b = std::bit_cast<std::uint64_t>(v);
-  if (v != v || b == 0x7FF0000000000000ULL) return v;        // NaN, +inf
-  if ((b << 1) == 0) return std::bit_cast<double>(std::uint64_t{1});   // +-0
-  b += (b >> 63) ? static_cast<std::uint64_t>(-1) : 1;
-  return std::bit_cast<double>(b);
+  const std::uint64_t b = std::bit_cast<std::uint64_t>(v);
+  if (detail::stepIsSpecial(b)) [[unlikely]] return detail::nextUpSpecial(v);
+  const std::uint64_t negative = b >> 63;
+  return std::bit_cast<double>(b + 1 - 2 * negative);
 }
 
 // Two outward steps, used by the elementary functions (one more than the
