@@ -112,7 +112,7 @@ __extension__ typedef unsigned __int128 U128;
 // arithmetic (floor(frac * 2^64) repeatedly) and checked against MPFR by the
 // test suite.  24 words cover every finite double: the reduction below reads
 // at most word 20 (for the largest exponent, 971).
-constexpr std::uint64_t kTwoOverPi[24] = {
+constexpr std::uint64_t kTwoOverPi[kTwoOverPiWords] = {
     0xA2F9836E4E441529ULL, 0xFC2757D1F534DDC0ULL, 0xDB6295993C439041ULL, 0xFE5163ABDEBBC561ULL,
     0xB7246E3A424DD2E0ULL, 0x06492EEA09D1921CULL, 0xFE1DEB1CB129A73EULL, 0xE88235F52EBB4484ULL,
     0xE99C7026B45F7E41ULL, 0x3991D639835339F4ULL, 0x9C845F8BBDF9283BULL, 0x1FF897FFDE05980FULL,
@@ -148,6 +148,8 @@ void addShifted(std::uint64_t (&acc)[4], U128 v, int shift) noexcept {
 }
 }  // namespace
 
+std::uint64_t twoOverPiWord(int i) noexcept { return kTwoOverPi[i]; }
+
 TwoOverPiFloor floorTwoOverPi(double ax) noexcept {
   // ax = m 2^e with m < 2^53 (ax >= 1 is normal).
   const std::uint64_t bits = std::bit_cast<std::uint64_t>(ax);
@@ -161,7 +163,7 @@ TwoOverPiFloor floorTwoOverPi(double ax) noexcept {
   // and every term is positive, so acc never exceeds the exact value and is
   // below it by less than 2^-240.
   std::uint64_t acc[4] = {0, 0, 0, 0};
-  for (int i = (e >= 8) ? (e - 8) / 64 : 0; i < 24; ++i) {
+  for (int i = (e >= 8) ? (e - 8) / 64 : 0; i < kTwoOverPiWords; ++i) {
     const int shift = e - 64 * (i + 1) + 248;
     if (shift <= -128) break;
     addShifted(acc, static_cast<U128>(m) * kTwoOverPi[i], shift);

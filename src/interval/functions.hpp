@@ -7,6 +7,8 @@
 // is widened to the function's whole range.
 #pragma once
 
+#include <cstdint>
+
 #include "interval/interval_type.hpp"
 
 namespace kovrix {
@@ -38,6 +40,11 @@ struct TwoOverPiFloor {
   bool nearInteger;
 };
 TwoOverPiFloor floorTwoOverPi(double ax) noexcept;
+
+// Word i (0 <= i < kTwoOverPiWords) of the bits of 2/pi after the binary
+// point, most significant first: 2/pi = sum_i word(i) 2^(-64 (i + 1)).
+inline constexpr int kTwoOverPiWords = 24;
+std::uint64_t twoOverPiWord(int i) noexcept;
 
 // Exact test: does [lo, hi] contain an x with x * 2/pi an integer of the given
 // parity (odd: the peaks and troughs of sin, at (j + 1/2) pi; even: those of

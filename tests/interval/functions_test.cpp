@@ -420,7 +420,25 @@ TEST(IntervalSinCosBound, ExtremesEnclosedAtAllMagnitudes) {
 
 // ---- the exact reduction ---------------------------------------------------------------
 
-TEST(IntervalReduction, TwoOverPiWordsMatchMpfr) {
+TEST(IntervalReduction, TwoOverPiTableMatchesMpfr) {
+  mpfr_t v;
+  mpfr_init2(v, 64 * kovrix::detail::kTwoOverPiWords + 64);
+  mpfr_const_pi(v, MPFR_RNDN);
+  mpfr_ui_div(v, 2, v, MPFR_RNDN);  // 2/pi, relative error 2^-1600
+  mpz_t z;
+  mpz_init(z);
+  for (int i = 0; i < kovrix::detail::kTwoOverPiWords; ++i) {
+    mpfr_mul_2ui(v, v, 64, MPFR_RNDN);  // exact
+    mpfr_get_z(z, v, MPFR_RNDD);
+    const std::uint64_t word = mpz_get_ui(z);
+    mpfr_sub_z(v, v, z, MPFR_RNDN);  // exact: the fraction that remains
+    EXPECT_EQ(kovrix::detail::twoOverPiWord(i), word) << "word " << i;
+  }
+  mpz_clear(z);
+  mpfr_clear(v);
+}
+
+TEST(IntervalReduction, PowersOfTwoMatchMpfr) {
   // floor(x 2/pi) mod 256 for x = 2^e reads the 2/pi bits at position e
   // directly; every word of the table is reached by some e.
   mpz_t z;
