@@ -93,7 +93,7 @@ Interval arctan2(Interval y, Interval x) noexcept {
 // +-2^26 are 0.43 and more away from it, so t_j cannot round across it), and
 // the single rounding of (b), of lo - h, is at most 2^-27 < 7.5e-9; hence
 // e < 1.1e-8 < 2^-26 = 1.49e-8 in both cases.  Up to kCriticalTestReliableBound =
-// 2^26 the stated test therefore never yields an enclosure that misses the
+// 2^26 the float64 test therefore never yields an enclosure that misses the
 // true range, and its answer is kept as it is.  Beyond it the drift term grows
 // with |x| and the misses become visible (first near 1e9, on the negative side
 // for sin, where t_j lies above c_j); there, when step (2) says "monotone",

@@ -97,7 +97,7 @@ Interval arctan2(Interval y, Interval x) {
   return {d2(mn), u2(mx)};
 }
 // The three float64 steps alone; `monotone` tells whether step 3 answered.
-Interval sinStated(Interval x, bool* monotone = nullptr) {
+Interval sinFloatSteps(Interval x, bool* monotone = nullptr) {
   if (monotone) *monotone = false;
   if (x.hi - x.lo >= 6.283185307179586) return {-1, 1};
   const double k = std::ceil((x.lo - kHalfPi) / kPi);
@@ -106,7 +106,7 @@ Interval sinStated(Interval x, bool* monotone = nullptr) {
   const double a = std::sin(x.lo), b = std::sin(x.hi);
   return {d2(refMin(a, b)), u2(refMax(a, b))};
 }
-Interval cosStated(Interval x, bool* monotone = nullptr) {
+Interval cosFloatSteps(Interval x, bool* monotone = nullptr) {
   if (monotone) *monotone = false;
   if (x.hi - x.lo >= 6.283185307179586) return {-1, 1};
   const double k = std::ceil(x.lo / kPi);
@@ -115,11 +115,11 @@ Interval cosStated(Interval x, bool* monotone = nullptr) {
   const double a = std::cos(x.lo), b = std::cos(x.hi);
   return {d2(refMin(a, b)), u2(refMax(a, b))};
 }
-// The stated steps, with a "monotone" answer for an interval reaching beyond
+// The float64 steps, with a "monotone" answer for an interval reaching beyond
 // the bound overruled when a critical point lies inside (MPFR decides).
 Interval sinCos(Interval x, unsigned parity) {
   bool monotone = false;
-  const Interval r = parity ? sinStated(x, &monotone) : cosStated(x, &monotone);
+  const Interval r = parity ? sinFloatSteps(x, &monotone) : cosFloatSteps(x, &monotone);
   if (monotone && x.lo <= x.hi && (x.lo < -kB || x.hi > kB) && criticalInside(x.lo, x.hi, parity).any)
     return {-1, 1};
   return r;
@@ -321,7 +321,7 @@ double randomCritical(double lo, double hi, unsigned parity) {
 // Below the bound the float64 answers are kept even where they miss a
 // critical point by a hair, and those misses stay within the 2^-26 that the
 // argument allows, so the extremes are still enclosed.
-TEST(IntervalSinCosBound, BelowBoundStatedAnswersKeptAndSound) {
+TEST(IntervalSinCosBound, BelowBoundFloatAnswersKeptAndSound) {
   for (unsigned parity = 0; parity < 2; ++parity) {
     int misses = 0;
     for (int i = 0; i < 6000; ++i) {
@@ -331,9 +331,9 @@ TEST(IntervalSinCosBound, BelowBoundStatedAnswersKeptAndSound) {
       for (const Hug& h : hugsAround(t)) {
         if (std::fabs(h.x.lo) > kB || std::fabs(h.x.hi) > kB) continue;
         bool monotone = false;
-        const Interval stated = parity ? ref::sinStated(h.x, &monotone) : ref::cosStated(h.x, &monotone);
+        const Interval floatSteps = parity ? ref::sinFloatSteps(h.x, &monotone) : ref::cosFloatSteps(h.x, &monotone);
         const Interval got = callSinCos(h.x, parity);
-        ASSERT_TRUE(sameBits(got, stated)) << show(h.x) << " parity " << parity << seedNote();
+        ASSERT_TRUE(sameBits(got, floatSteps)) << show(h.x) << " parity " << parity << seedNote();
         if (monotone) {
           ++misses;
           EXPECT_LE(distanceToCritical(h.t, h.x.lo, h.x.hi), 0x1p-26) << show(h.x) << seedNote();
@@ -348,9 +348,9 @@ TEST(IntervalSinCosBound, BelowBoundStatedAnswersKeptAndSound) {
   // A known one: -18.5 pi lies between two adjacent doubles that step 2 passes over.
   const auto [l, u] = doublesAround(-37);
   bool monotone = false;
-  (void)ref::sinStated({l, u}, &monotone);
+  (void)ref::sinFloatSteps({l, u}, &monotone);
   EXPECT_TRUE(monotone);
-  EXPECT_TRUE(sameBits(callSin({l, u}), ref::sinStated({l, u})));
+  EXPECT_TRUE(sameBits(callSin({l, u}), ref::sinFloatSteps({l, u})));
   EXPECT_LE(callSin({l, u}).lo, -1.0);
 }
 
@@ -360,9 +360,9 @@ TEST(IntervalSinCosBound, BeyondBoundMissesAreCaught) {
   // The case that shows it: sin reaches 1 inside, the float64 steps stop at
   // 0.99999970826...
   const Interval big{-82339363777682.34, -82339363777681.39};
-  const Interval stated = ref::sinStated(big);
-  EXPECT_LT(stated.hi, 0.9999998);
-  EXPECT_GT(stated.hi, 0.9999997);
+  const Interval floatSteps = ref::sinFloatSteps(big);
+  EXPECT_LT(floatSteps.hi, 0.9999998);
+  EXPECT_GT(floatSteps.hi, 0.9999997);
   EXPECT_TRUE(sameBits(callSin(big), Interval{-1, 1}));
   int misses = 0, unsound = 0;
   for (int i = 0; i < 6000; ++i) {
@@ -370,7 +370,7 @@ TEST(IntervalSinCosBound, BeyondBoundMissesAreCaught) {
     const double t = randomCritical(kB + 8, top, 1);
     for (const Hug& h : hugsAround(t)) {
       bool monotone = false;
-      const Interval s = ref::sinStated(h.x, &monotone);
+      const Interval s = ref::sinFloatSteps(h.x, &monotone);
       const Interval got = callSin(h.x);
       if (monotone) {
         ++misses;
