@@ -7,6 +7,7 @@
 #include "kovrix.h"
 
 void tour_fixed(void);
+void tour_interval(void);
 
 static inline void tour_heading(const char* title) { printf("\n== %s ==\n\n", title); }
 

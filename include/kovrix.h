@@ -265,35 +265,97 @@ KOVRIX_API double kovrix_factorial(int32_t n);
 KOVRIX_API double kovrix_bessel_j0(double x);
 
 /* ==== Interval ============================================================= */
+/*
+ * A closed interval [lo, hi] of reals with float64 bounds, passed and returned
+ * by value.  Arithmetic is outward: each computed bound is the round-to-nearest
+ * result moved one float64 step away from the interior (two steps for the
+ * elementary functions), so the exact result for any members of the operands
+ * lies inside.  Infinite bounds are allowed.  Nothing is validated: lo > hi or
+ * a NaN bound makes an interval invalid (kovrix_interval_is_valid), and an
+ * invalid interval is carried through as its bounds dictate; a NaN bound of an
+ * operand gives NaN in the bounds computed from it (0 * inf and inf - inf
+ * likewise), except where a min or max skips it.  The NaN returned for domain
+ * errors is the quiet NaN 0x7FF8000000000000.
+ *
+ * Failures: every interval export returns its failure value -- (0.0, 0.0),
+ * 0.0, or 0 (false) -- without computing when an error is already pending on
+ * the calling thread, and leaves that error pending; only kovrix_interval_pow
+ * clears one (a division-by-zero error).  Domain errors are answered with the
+ * values documented below and leave nothing pending.
+ */
 
 typedef struct kovrix_interval {
   double lo;
   double hi;
 } kovrix_interval;
 
+/* The interval (lo, hi), unchanged and not validated. */
 KOVRIX_API kovrix_interval kovrix_interval_from_f64(double lo, double hi);
+/* The lower bound, unchanged. */
 KOVRIX_API double kovrix_interval_lo(kovrix_interval x);
+/* The upper bound, unchanged. */
 KOVRIX_API double kovrix_interval_hi(kovrix_interval x);
+/* [a.lo + b.lo, a.hi + b.hi], each bound one step outward. */
 KOVRIX_API kovrix_interval kovrix_interval_add(kovrix_interval a, kovrix_interval b);
+/* [a.lo - b.hi, a.hi - b.lo], each bound one step outward. */
 KOVRIX_API kovrix_interval kovrix_interval_sub(kovrix_interval a, kovrix_interval b);
+/* The least and greatest of the four bound products, one step outward; a NaN
+ * product (0 * inf) is skipped: [0, 1] * [1, +inf] = [-2^-1074, +inf]. */
 KOVRIX_API kovrix_interval kovrix_interval_mul(kovrix_interval a, kovrix_interval b);
+/* (-inf, +inf) when b.lo <= 0 <= b.hi (no error); otherwise the least and
+ * greatest of the four bound quotients, one step outward. */
 KOVRIX_API kovrix_interval kovrix_interval_div(kovrix_interval a, kovrix_interval b);
+/* (NaN, NaN) when x.hi < 0 (no error).  Otherwise the part below 0 is cut
+ * off: lower bound exactly 0 when the cut interval starts at 0, else
+ * sqrt(x.lo) one step down; upper bound sqrt(x.hi) one step up. */
 KOVRIX_API kovrix_interval kovrix_interval_sqrt(kovrix_interval x);
+/* [-x.hi, -x.lo], each bound one step outward (negation widens too). */
 KOVRIX_API kovrix_interval kovrix_interval_neg(kovrix_interval x);
+/* x to the integer power n with the C library pow and two steps outward per
+ * bound: [1, 1] for n = 0 whatever x is; odd n uses the bounds of x, even n
+ * those of |x| (itself one step outward); negative n raises [1, 1] / x to
+ * -n.  (NaN, NaN) when n < 0 and x.lo <= 0 <= x.hi, with nothing pending.
+ * Pending errors: a pending division-by-zero error is cleared and answered
+ * (NaN, NaN); any other pending error gives (0.0, 0.0) and stays pending. */
 KOVRIX_API kovrix_interval kovrix_interval_pow(kovrix_interval x, int32_t n);
+/* 1 when x.lo <= x.hi (false for a NaN bound), else 0. */
 KOVRIX_API int kovrix_interval_is_valid(kovrix_interval x);
+/* x.hi - x.lo in plain round-to-nearest (+inf for an infinite bound). */
 KOVRIX_API double kovrix_interval_width(kovrix_interval x);
+/* x.lo + (x.hi - x.lo) * 0.5 in plain round-to-nearest (NaN for (-inf, +inf)). */
 KOVRIX_API double kovrix_interval_midpoint(kovrix_interval x);
+/* 1 when x.lo <= v <= x.hi, else 0 (0 for a NaN v). */
 KOVRIX_API int kovrix_interval_contains(kovrix_interval x, double v);
+/* 1 when a.lo <= b.lo and a.hi >= b.hi, else 0. */
 KOVRIX_API int kovrix_interval_contains_interval(kovrix_interval a, kovrix_interval b);
+/* 1 when a.lo <= b.hi and a.hi >= b.lo, else 0. */
 KOVRIX_API int kovrix_interval_overlaps(kovrix_interval a, kovrix_interval b);
+/* [min(a.lo, b.lo), max(a.hi, b.hi)], exact; min and max skip a NaN bound. */
 KOVRIX_API kovrix_interval kovrix_interval_hull(kovrix_interval a, kovrix_interval b);
+/* [max(a.lo, b.lo), min(a.hi, b.hi)], exact; min and max skip a NaN bound.
+ * Disjoint intervals give lo > hi (invalid): the empty set has no value. */
 KOVRIX_API kovrix_interval kovrix_interval_intersect(kovrix_interval a, kovrix_interval b);
+/* [exp(x.lo) two steps down, exp(x.hi) two steps up]; the lower bound is
+ * never negative (+0 where it would step below or be NaN). */
 KOVRIX_API kovrix_interval kovrix_interval_exp(kovrix_interval x);
+/* (NaN, NaN) when x.hi <= 0; (-inf, log(x.hi) two steps up) when x.lo <= 0 <
+ * x.hi; else the logs of both bounds two steps outward.  No error is raised. */
 KOVRIX_API kovrix_interval kovrix_interval_ln(kovrix_interval x);
+/* The arctangents of both bounds, two steps outward. */
 KOVRIX_API kovrix_interval kovrix_interval_arctan(kovrix_interval x);
+/* The angles atan2(y, x) of the points of the box y x x.  A box holding the
+ * origin, or lying left of the y-axis and meeting the negative x-axis, gives
+ * the whole range, enclosed as [-3.1415926535897936, 3.1415926535897936];
+ * otherwise the least and greatest corner angle, two steps outward (a zero y
+ * bound is the real 0, on the negative x-axis at angle +pi). */
 KOVRIX_API kovrix_interval kovrix_interval_arctan2(kovrix_interval y, kovrix_interval x);
+/* [-1, 1] when the interval is at least 2 pi wide or holds a peak or trough
+ * of the sine; otherwise the sines of both bounds, two steps outward.  Peaks
+ * and troughs are located in float64; for arguments beyond 2^26 in magnitude
+ * a "none inside" answer is confirmed by an exact reduction modulo pi/2. */
 KOVRIX_API kovrix_interval kovrix_interval_sin(kovrix_interval x);
+/* As kovrix_interval_sin for the cosine (critical points at multiples of pi,
+ * 0 included). */
 KOVRIX_API kovrix_interval kovrix_interval_cos(kovrix_interval x);
 
 #ifdef __cplusplus

@@ -1,0 +1,166 @@
+// kovrix_interval_* exports: thin wrappers over interval/.
+//
+// Every interval export has the failure convention of the frame: with an
+// error pending on entry it returns its failure value -- (0, 0) for an
+// interval, 0.0 for a double, false for a predicate -- without computing.
+// Domain errors are answered here before the kernel runs, with nothing left
+// pending: division by an interval containing zero gives (-inf, +inf), the
+// square root of an interval below zero and the logarithm of one at or below
+// zero give (NaN, NaN), and a negative power of an interval containing zero
+// gives (NaN, NaN) through the DivByZeroDefect that kovrix_interval_pow
+// catches.
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+#include "c_api/pending_error.hpp"
+#include "interval/arithmetic.hpp"
+#include "interval/functions.hpp"
+#include "interval/interval_type.hpp"
+#include "kovrix.h"
+
+namespace {
+
+using kovrix::Interval;
+using kovrix::capi::Catches;
+using kovrix::capi::guarded;
+
+constexpr double kInf = std::numeric_limits<double>::infinity();
+// The quiet NaN 0x7FF8000000000000.
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+static_assert(std::numeric_limits<double>::has_quiet_NaN);
+
+constexpr Interval kFailure{0.0, 0.0};
+constexpr Interval kNaNPair{kNaN, kNaN};
+
+inline Interval in(kovrix_interval x) noexcept { return {x.lo, x.hi}; }
+inline kovrix_interval out(Interval x) noexcept { return {x.lo, x.hi}; }
+
+// The common shape: failure (0, 0) when an error is pending, else the body.
+template <class Body>
+inline kovrix_interval intervalExport(Body&& body) noexcept {
+  return out(guarded(kFailure, std::forward<Body>(body)));
+}
+
+}  // namespace
+
+extern "C" {
+
+KOVRIX_API kovrix_interval kovrix_interval_from_f64(double lo, double hi) {
+  return intervalExport([&] { return Interval{lo, hi}; });
+}
+
+KOVRIX_API double kovrix_interval_lo(kovrix_interval x) {
+  return guarded(0.0, [&] { return x.lo; });
+}
+
+KOVRIX_API double kovrix_interval_hi(kovrix_interval x) {
+  return guarded(0.0, [&] { return x.hi; });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_add(kovrix_interval a, kovrix_interval b) {
+  return intervalExport([&] { return in(a) + in(b); });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_sub(kovrix_interval a, kovrix_interval b) {
+  return intervalExport([&] { return in(a) - in(b); });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_mul(kovrix_interval a, kovrix_interval b) {
+  return intervalExport([&] { return in(a) * in(b); });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_div(kovrix_interval a, kovrix_interval b) {
+  return intervalExport([&] {
+    // A divisor containing zero: every real is a quotient of some members.
+    if (b.lo <= 0 && 0 <= b.hi) return Interval{-kInf, kInf};
+    return in(a) / in(b);
+  });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_sqrt(kovrix_interval x) {
+  return intervalExport([&] {
+    if (x.hi < 0) return kNaNPair;
+    // The part below zero is cut off (a NaN lower bound becomes 0 too).
+    return kovrix::sqrt(Interval{kovrix::maxBound(x.lo, 0.0), x.hi});
+  });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_neg(kovrix_interval x) {
+  return intervalExport([&] { return -in(x); });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_pow(kovrix_interval x, int32_t n) {
+  // A pending error of a kind this export does not catch: the ordinary
+  // failure value.  A pending DivByZeroDefect is cleared by the wrapper below
+  // and answered with (NaN, NaN), as is the one the kernel raises for a
+  // negative power of an interval containing zero.
+  if (kovrix::capi::errorPending() &&
+      kovrix::capi::pendingError().kind != kovrix::ErrorKind::divByZeroDefect)
+    return out(kFailure);
+  return out(guarded<Catches::divByZero>(kNaNPair, [&] {
+    return kovrix::pow(in(x), static_cast<std::int64_t>(n));
+  }));
+}
+
+KOVRIX_API int kovrix_interval_is_valid(kovrix_interval x) {
+  return guarded(0, [&] { return kovrix::isValid(in(x)) ? 1 : 0; });
+}
+
+KOVRIX_API double kovrix_interval_width(kovrix_interval x) {
+  return guarded(0.0, [&] { return kovrix::width(in(x)); });
+}
+
+KOVRIX_API double kovrix_interval_midpoint(kovrix_interval x) {
+  return guarded(0.0, [&] { return kovrix::midpoint(in(x)); });
+}
+
+KOVRIX_API int kovrix_interval_contains(kovrix_interval x, double v) {
+  return guarded(0, [&] { return kovrix::contains(in(x), v) ? 1 : 0; });
+}
+
+KOVRIX_API int kovrix_interval_contains_interval(kovrix_interval a, kovrix_interval b) {
+  return guarded(0, [&] { return kovrix::contains(in(a), in(b)) ? 1 : 0; });
+}
+
+KOVRIX_API int kovrix_interval_overlaps(kovrix_interval a, kovrix_interval b) {
+  return guarded(0, [&] { return kovrix::overlaps(in(a), in(b)) ? 1 : 0; });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_hull(kovrix_interval a, kovrix_interval b) {
+  return intervalExport([&] { return kovrix::hull(in(a), in(b)); });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_intersect(kovrix_interval a, kovrix_interval b) {
+  return intervalExport([&] { return kovrix::intersect(in(a), in(b)); });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_exp(kovrix_interval x) {
+  return intervalExport([&] { return kovrix::exp(in(x)); });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_ln(kovrix_interval x) {
+  return intervalExport([&] {
+    if (x.hi <= 0) return kNaNPair;
+    if (x.lo <= 0) return Interval{-kInf, kovrix::nextUp2(std::log(x.hi))};
+    return kovrix::ln(in(x));
+  });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_arctan(kovrix_interval x) {
+  return intervalExport([&] { return kovrix::arctan(in(x)); });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_arctan2(kovrix_interval y, kovrix_interval x) {
+  return intervalExport([&] { return kovrix::arctan2(in(y), in(x)); });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_sin(kovrix_interval x) {
+  return intervalExport([&] { return kovrix::sin(in(x)); });
+}
+
+KOVRIX_API kovrix_interval kovrix_interval_cos(kovrix_interval x) {
+  return intervalExport([&] { return kovrix::cos(in(x)); });
+}
+
+}  // extern "C"
