@@ -6,19 +6,11 @@
 
 namespace kovrix::capi {
 
-namespace {
-// One record per thread.  A record displaced by a newer failure is not kept:
-// no export reports the current record, and catching leaves nothing pending,
-// so only the presence and kind of the newest failure are observable.
-struct ThreadPending {
-  bool set = false;
-  ErrorRecord record{ErrorKind::valueError, ""};
-};
-thread_local ThreadPending tPending;
-}  // namespace
+namespace detail {
+constinit thread_local ThreadPending tPending __attribute__((tls_model("initial-exec")));
+}  // namespace detail
 
-bool errorPending() noexcept { return tPending.set; }
-ErrorRecord pendingError() noexcept { return tPending.record; }
+using detail::tPending;
 
 void setPending(ErrorKind kind, const char* message) noexcept {
   tPending.record = ErrorRecord{kind, message};

@@ -20,13 +20,28 @@ namespace kovrix::capi {
 // ---- the pending error of the calling thread ---------------------------------
 
 struct ErrorRecord {
-  ErrorKind kind;
-  const char* message;  // static text
+  ErrorKind kind = ErrorKind::valueError;
+  const char* message = "";  // static text
 };
 
-bool errorPending() noexcept;
+namespace detail {
+// One record per thread.  A record displaced by a newer failure is not kept:
+// no export reports the current record, and catching leaves nothing pending,
+// so only the presence and kind of the newest failure are observable.
+struct ThreadPending {
+  bool set = false;
+  ErrorRecord record{};
+};
+// Every export with a failing step tests this flag first, so it is read with
+// the initial-exec TLS model: one load from the thread pointer instead of a
+// call to the dynamic TLS resolver (the block is a few bytes, well within the
+// static TLS reserve that the loader keeps for libraries opened at run time).
+extern constinit thread_local ThreadPending tPending __attribute__((tls_model("initial-exec")));
+}  // namespace detail
+
+inline bool errorPending() noexcept { return detail::tPending.set; }
 // The current record; meaningful only while errorPending().
-ErrorRecord pendingError() noexcept;
+inline ErrorRecord pendingError() noexcept { return detail::tPending.record; }
 // Records a new failure as pending.  A record already pending is displaced.
 void setPending(ErrorKind kind, const char* message) noexcept;
 // Clears the pending error (after an export caught it).
