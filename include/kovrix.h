@@ -21,9 +21,11 @@
  *   - An internal failure leaves an error pending on the calling thread.  While
  *     an error is pending, every export that can fail returns its failure value
  *     without computing.  Only a few exports clear a pending error, each for
- *     the kinds it names: kovrix_bigint_from_decimal (invalid argument) and the
- *     kovrix_fixed_<function> router exports (every kind).  No export reports
- *     the pending error; an error pending on one thread never affects another.
+ *     the kinds it names: kovrix_bigint_from_decimal (invalid argument),
+ *     kovrix_interval_pow (division by zero) and the twenty
+ *     kovrix_fixed_<function> exports from kovrix_fixed_sin to
+ *     kovrix_fixed_bessel_j0 (every kind).  No export reports the pending
+ *     error; an error pending on one thread never affects another.
  *   - Exhausted memory ends the process with "out of memory" on stderr and exit
  *     status 1.
  *   - kovrix_init installs handlers for SIGINT, SIGSEGV, SIGABRT, SIGFPE and
