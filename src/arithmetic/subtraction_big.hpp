@@ -20,8 +20,9 @@ inline Limb subN(std::span<Limb> out, std::span<const Limb> a, std::span<const L
     out[i] = d;
   }
   for (; i < a.size() && borrow; ++i) {
-    out[i] = a[i] - 1;
-    borrow = a[i] == 0;
+    Limb x = a[i];  // read before the write: out may be a
+    out[i] = x - 1;
+    borrow = x == 0;
   }
   if (out.data() != a.data())
     for (; i < a.size(); ++i) out[i] = a[i];
