@@ -35,11 +35,6 @@ BigInt initBigInt(const BigUInt& magnitude, bool negative) {
   return BigInt{negative && !magnitude.isZero(), magnitude};
 }
 
-BigInt initBigInt(BigUInt&& magnitude, bool negative) {
-  bool neg = negative && !magnitude.isZero();
-  return BigInt{neg, std::move(magnitude)};
-}
-
 std::int64_t toInt64(const BigUInt& x) {
   if (x.isZero()) return 0;
   if (x.size() > 1 || (x[0] & TopBit)) [[unlikely]] raiseOverflow("BigUInt exceeds int64 range");

@@ -60,12 +60,11 @@ class BigUInt {
   BigUInt() noexcept : size_(0), capacity_(InlineLimbs) {}
   BigUInt(const BigUInt& other) : size_(0), capacity_(InlineLimbs) { assignLimbs(other.limbs()); }
   BigUInt(BigUInt&& other) noexcept : size_(other.size_), capacity_(other.capacity_) {
-    if (other.onHeap()) {
-      heap_ = other.heap_;
-      other.capacity_ = InlineLimbs;
-    } else {
-      std::memcpy(inline_, other.inline_, size_ * sizeof(Limb));
-    }
+    // The whole inline area is copied: a fixed-size copy is a few vector
+    // moves, cheaper than a call sized by the limb count.  For a heap value
+    // this copies the pointer along with the rest.
+    std::memcpy(inline_, other.inline_, sizeof inline_);
+    other.capacity_ = InlineLimbs;
     other.size_ = 0;
   }
   BigUInt& operator=(const BigUInt& other) {
@@ -77,12 +76,8 @@ class BigUInt {
     freeHeap();
     size_ = other.size_;
     capacity_ = other.capacity_;
-    if (other.onHeap()) {
-      heap_ = other.heap_;
-      other.capacity_ = InlineLimbs;
-    } else {
-      std::memcpy(inline_, other.inline_, size_ * sizeof(Limb));
-    }
+    std::memcpy(inline_, other.inline_, sizeof inline_);
+    other.capacity_ = InlineLimbs;
     other.size_ = 0;
     return *this;
   }
@@ -205,7 +200,10 @@ BigUInt initBigUInt(std::initializer_list<Limb> limbs);
 BigInt initBigInt(std::int64_t v);
 // Copies the magnitude; `negative` is kept only for a non-zero magnitude.
 BigInt initBigInt(const BigUInt& magnitude, bool negative);
-BigInt initBigInt(BigUInt&& magnitude, bool negative);
+inline BigInt initBigInt(BigUInt&& magnitude, bool negative) {
+  bool neg = negative && !magnitude.isZero();
+  return BigInt{neg, std::move(magnitude)};
+}
 
 // OverflowDefect "BigUInt exceeds int64 range" from 2^63 up.
 std::int64_t toInt64(const BigUInt& x);

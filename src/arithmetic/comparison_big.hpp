@@ -18,9 +18,17 @@ inline int cmpN(std::span<const Limb> a, std::span<const Limb> b) noexcept {
 
 // Magnitude comparison: the longer normalised value is the greater; at equal
 // length the first differing limb from the top decides.
-std::int64_t cmp(const BigUInt& a, const BigUInt& b) noexcept;
+inline std::int64_t cmp(const BigUInt& a, const BigUInt& b) noexcept {
+  if (a.size() != b.size()) return a.size() < b.size() ? -1 : 1;
+  return cmpN(a.limbs(), b.limbs());
+}
 // Signed comparison; zero has no sign.
-std::int64_t cmp(const BigInt& a, const BigInt& b) noexcept;
+inline std::int64_t cmp(const BigInt& a, const BigInt& b) noexcept {
+  if (a.magnitude.isZero() && b.magnitude.isZero()) return 0;
+  if (a.negative != b.negative) return a.negative ? -1 : 1;
+  std::int64_t c = cmp(a.magnitude, b.magnitude);
+  return a.negative ? -c : c;
+}
 
 inline bool operator==(const BigUInt& a, const BigUInt& b) noexcept { return cmp(a, b) == 0; }
 inline std::strong_ordering operator<=>(const BigUInt& a, const BigUInt& b) noexcept { return cmp(a, b) <=> 0; }

@@ -27,15 +27,29 @@ Limb divModLimbN(std::span<Limb> q, std::span<const Limb> a, Limb d) noexcept;
 // Contract: len(out) = len(a); out and a do not overlap.
 inline Limb subMulLimbN(std::span<Limb> out, std::span<const Limb> a, Limb b) noexcept {
   assert(out.size() == a.size());
+  std::size_t n = a.size();
+  if (n == 0) return 0;
+  Limb* o = out.data();
+  const Limb* x = a.data();
   Limb carry = 0;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    u128 p = u128(a[i]) * b + carry;
-    Limb lo = Limb(p);
-    Limb x = out[i];
-    out[i] = x - lo;
-    // hi(p) <= 2^64 - 2, so adding the borrow cannot wrap.
-    carry = Limb(p >> 64) + (x < lo);
-  }
+  // rdx:rax = x[i] b + carry; o[i] -= rax, and the borrow joins the high
+  // limb.  hi(x[i] b) <= 2^64 - 2, so neither increment of rdx wraps.
+  __asm__(
+      "1:\n\t"
+      "movq (%[x]), %%rax\n\t"
+      "mulq %[b]\n\t"
+      "addq %[c], %%rax\n\t"
+      "adcq $0, %%rdx\n\t"
+      "subq %%rax, (%[o])\n\t"
+      "adcq $0, %%rdx\n\t"
+      "movq %%rdx, %[c]\n\t"
+      "leaq 8(%[x]), %[x]\n\t"
+      "leaq 8(%[o]), %[o]\n\t"
+      "decq %[n]\n\t"
+      "jnz 1b"
+      : [c] "+&r"(carry), [x] "+&r"(x), [o] "+&r"(o), [n] "+&r"(n)
+      : [b] "r"(b)
+      : "rax", "rdx", "cc", "memory");
   return carry;
 }
 

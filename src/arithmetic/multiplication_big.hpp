@@ -24,34 +24,50 @@ inline constexpr std::size_t KaratsubaThreshold = 32;
 // Contract: len(out) = len(a); out may be the same span as a.
 inline Limb mulLimbN(std::span<Limb> out, std::span<const Limb> a, Limb b) noexcept {
   assert(out.size() == a.size());
+  Limb* o = out.data();
+  const Limb* x = a.data();
   Limb carry = 0;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    u128 p = u128(a[i]) * b + carry;
-    out[i] = Limb(p);
-    carry = Limb(p >> 64);
+  for (std::size_t i = 0, n = a.size(); i < n; ++i) {
+    u128 p = u128(x[i]) * b;
+    Limb lo = Limb(p) + carry;
+    carry = Limb(p >> 64) + (lo < carry);  // hi(p) <= 2^64 - 2: no wrap
+    o[i] = lo;
   }
   return carry;
 }
 
 // out += a * b (b one limb) over len(a) limbs; returns the limb carried out.
 // Contract: len(out) = len(a); out and a do not overlap.
+//
+// Each step adds the incoming carry and out[i] to the product a[i] b:
+// (2^64 - 1)^2 + 2 (2^64 - 1) = 2^128 - 1, so the outgoing carry fits a limb.
 inline Limb addMulLimbN(std::span<Limb> out, std::span<const Limb> a, Limb b) noexcept {
   assert(out.size() == a.size());
+  std::size_t n = a.size();
+  if (n == 0) return 0;
+  Limb* o = out.data();
+  const Limb* x = a.data();
   Limb carry = 0;
-  std::size_t n = a.size(), i = 0;
-  for (; i + 2 <= n; i += 2) {
-    // a[i] * b + out[i] + carry < 2^128: (2^64 - 1)^2 + 2 (2^64 - 1) = 2^128 - 1.
-    u128 p0 = u128(a[i]) * b + out[i] + carry;
-    out[i] = Limb(p0);
-    u128 p1 = u128(a[i + 1]) * b + out[i + 1] + Limb(p0 >> 64);
-    out[i + 1] = Limb(p1);
-    carry = Limb(p1 >> 64);
-  }
-  if (i < n) {
-    u128 p = u128(a[i]) * b + out[i] + carry;
-    out[i] = Limb(p);
-    carry = Limb(p >> 64);
-  }
+  // One limb per turn: rdx:rax = x[i] b, plus the carry, plus o[i]; the
+  // high limb absorbs both carries.  Plain x86-64 instructions: the carry
+  // chain is add/adc only, which the compiler does not produce from the
+  // 128-bit formulation.
+  __asm__(
+      "1:\n\t"
+      "movq (%[x]), %%rax\n\t"
+      "mulq %[b]\n\t"
+      "addq %[c], %%rax\n\t"
+      "adcq $0, %%rdx\n\t"
+      "addq %%rax, (%[o])\n\t"
+      "adcq $0, %%rdx\n\t"
+      "movq %%rdx, %[c]\n\t"
+      "leaq 8(%[x]), %[x]\n\t"
+      "leaq 8(%[o]), %[o]\n\t"
+      "decq %[n]\n\t"
+      "jnz 1b"
+      : [c] "+&r"(carry), [x] "+&r"(x), [o] "+&r"(o), [n] "+&r"(n)
+      : [b] "r"(b)
+      : "rax", "rdx", "cc", "memory");
   return carry;
 }
 

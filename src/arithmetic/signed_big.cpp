@@ -7,8 +7,8 @@ namespace {
 BigInt addSigned(bool an, const BigUInt& am, bool bn, const BigUInt& bm) {
   if (an == bn) return initBigInt(add(am, bm), an);
   std::int64_t c = cmp(am, bm);
-  if (c > 0) return initBigInt(sub(am, bm), an);
-  if (c < 0) return initBigInt(sub(bm, am), bn);
+  if (c > 0) return initBigInt(subOrdered(am, bm), an);
+  if (c < 0) return initBigInt(subOrdered(bm, am), bn);
   return BigInt{};
 }
 }  // namespace

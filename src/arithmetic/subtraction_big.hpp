@@ -39,6 +39,11 @@ inline Limb subLimbInPlace(std::span<Limb> x, Limb v) noexcept {
   return v;
 }
 
+// a - b for operands already known to satisfy a >= b (the signed operations
+// decide the order first); the same result as sub without a second
+// comparison.
+BigUInt subOrdered(const BigUInt& a, const BigUInt& b);
+
 // a - b; UnderflowDefect "Subtraction underflow: a < b in BigUInt" if a < b.
 BigUInt sub(const BigUInt& a, const BigUInt& b);
 inline BigUInt operator-(const BigUInt& a, const BigUInt& b) { return sub(a, b); }
