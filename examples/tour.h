@@ -6,6 +6,8 @@
 
 #include "kovrix.h"
 
+void tour_bigint(void);
+
 static inline void tour_heading(const char* title) { printf("\n== %s ==\n\n", title); }
 
 #endif
