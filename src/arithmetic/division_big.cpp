@@ -13,6 +13,58 @@ thread_local std::uint64_t tAddBacks = 0;
 
 std::uint64_t knuthAddBackCount() noexcept { return tAddBacks; }
 
+__attribute__((target("bmi2,adx"))) Limb subMulLimbMulxAdx(std::span<Limb> out, std::span<const Limb> a,
+                                                          Limb b) noexcept {
+  assert(out.size() == a.size());
+  std::size_t n = a.size();
+  Limb* o = out.data();
+  const Limb* x = a.data();
+  Limb carry = 0;
+  if (n & 1) {  // odd head limb, so the loop takes pairs
+    u128 p = u128(x[0]) * b;
+    Limb lo = Limb(p), prev = o[0];
+    o[0] = prev - lo;
+    carry = Limb(p >> 64) + (prev < lo);
+    ++o, ++x, --n;
+  }
+  if (n == 0) return carry;
+  std::size_t pairs = n / 2;
+  Limb lo0, hi0, lo1, hi1;
+  const Limb zero = 0;
+  bool noBorrow;
+  // out - y - borrow = out + ~y + (1 - borrow): OF holds 1 - borrow, starting
+  // at 1 (set with CF = 0 by the signed overflow of 2^63 - 1 + 1).  At the end
+  // the product chain's CF and the final borrow 1 - OF join the high limb;
+  // hi(x b) <= 2^64 - 2, so the sum cannot wrap.
+  __asm__(
+      "movabsq $0x7fffffffffffffff, %[lo0]\n\t"
+      "addq $1, %[lo0]\n\t"
+      "1:\n\t"
+      "mulx (%[x]), %[lo0], %[hi0]\n\t"
+      "mulx 8(%[x]), %[lo1], %[hi1]\n\t"
+      "adcx %[c], %[lo0]\n\t"
+      "notq %[lo0]\n\t"
+      "adox (%[o]), %[lo0]\n\t"
+      "adcx %[hi0], %[lo1]\n\t"
+      "notq %[lo1]\n\t"
+      "adox 8(%[o]), %[lo1]\n\t"
+      "movq %[lo0], (%[o])\n\t"
+      "movq %[lo1], 8(%[o])\n\t"
+      "movq %[hi1], %[c]\n\t"
+      "leaq 16(%[x]), %[x]\n\t"
+      "leaq 16(%[o]), %[o]\n\t"
+      "leaq -1(%[p]), %[p]\n\t"
+      "jrcxz 2f\n\t"
+      "jmp 1b\n\t"
+      "2:\n\t"
+      "adcx %[z], %[c]"
+      : [c] "+&r"(carry), [x] "+&r"(x), [o] "+&r"(o), [p] "+&c"(pairs), [lo0] "=&r"(lo0), [hi0] "=&r"(hi0),
+        [lo1] "=&r"(lo1), [hi1] "=&r"(hi1), "=@cco"(noBorrow)
+      : "d"(b), [z] "r"(zero)
+      : "cc", "memory");
+  return carry + (noBorrow ? 0 : 1);
+}
+
 Limb divModLimbN(std::span<Limb> q, std::span<const Limb> a, Limb d) noexcept {
   assert(d != 0 && q.size() == a.size());
   std::size_t n = a.size();
@@ -70,6 +122,7 @@ void divModKnuthN(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u,
 
   const Limb vTop = vn[n - 1], vNext = vn[n - 2];
   const Limb vInv = reciprocalLimb(vTop);
+  const bool useMulxAdx = cpuHasMulxAdx();
   for (std::size_t j = m + 1; j-- > 0;) {
     // D3: estimate the digit from the top two limbs of the partial remainder
     // and the top limb of the divisor, then correct it with the second limb.
@@ -94,7 +147,7 @@ void divModKnuthN(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u,
     }
     // D4: un[j .. j+n] -= qhat * vn.
     std::span<Limb> window = un.subspan(j, n);
-    Limb c = subMulLimbN(window, vn, qhat);
+    Limb c = useMulxAdx ? subMulLimbMulxAdx(window, vn, qhat) : subMulLimbN(window, vn, qhat);
     bool negative = un[j + n] < c;
     un[j + n] -= c;
     // D6: the estimate was one too large; add the divisor back once.

@@ -53,6 +53,11 @@ inline Limb subMulLimbN(std::span<Limb> out, std::span<const Limb> a, Limb b) no
   return carry;
 }
 
+// subMulLimbN with MULX and two carry chains: CF chains the product limbs
+// (adcx), OF chains the subtraction, written as out + ~y + 1 (adox).  The same
+// result; only to be called when cpuHasMulxAdx().
+Limb subMulLimbMulxAdx(std::span<Limb> out, std::span<const Limb> a, Limb b) noexcept;
+
 // Scratch limbs divModKnuthN needs: the normalised dividend (len(u) + 1) and
 // divisor (len(v)).
 constexpr std::size_t knuthScratchSize(std::size_t lenU, std::size_t lenV) noexcept { return lenU + 1 + lenV; }

@@ -7,12 +7,64 @@
 
 namespace kovrix {
 
+__attribute__((target("bmi2,adx"))) Limb addMulLimbMulxAdx(std::span<Limb> out, std::span<const Limb> a,
+                                                          Limb b) noexcept {
+  assert(out.size() == a.size());
+  std::size_t n = a.size();
+  Limb* o = out.data();
+  const Limb* x = a.data();
+  Limb carry = 0;
+  if (n & 1) {  // odd head limb, so the loop takes pairs
+    u128 p = u128(x[0]) * b + o[0];
+    o[0] = Limb(p);
+    carry = Limb(p >> 64);
+    ++o, ++x, --n;
+  }
+  if (n == 0) return carry;
+  std::size_t pairs = n / 2;
+  Limb lo0, hi0, lo1, hi1;
+  const Limb zero = 0;
+  // CF chains the high product limbs into the low ones (adcx), OF chains the
+  // additions into out (adox); lea and jrcxz leave both flags alone.  At the
+  // end both pending carries join the last high limb, which cannot wrap
+  // (the total a b + out fits len(a) + 1 limbs).
+  __asm__(
+      "xorl %k[lo0], %k[lo0]\n\t"
+      "1:\n\t"
+      "mulx (%[x]), %[lo0], %[hi0]\n\t"
+      "mulx 8(%[x]), %[lo1], %[hi1]\n\t"
+      "adcx %[c], %[lo0]\n\t"
+      "adox (%[o]), %[lo0]\n\t"
+      "adcx %[hi0], %[lo1]\n\t"
+      "adox 8(%[o]), %[lo1]\n\t"
+      "movq %[lo0], (%[o])\n\t"
+      "movq %[lo1], 8(%[o])\n\t"
+      "movq %[hi1], %[c]\n\t"
+      "leaq 16(%[x]), %[x]\n\t"
+      "leaq 16(%[o]), %[o]\n\t"
+      "leaq -1(%[p]), %[p]\n\t"
+      "jrcxz 2f\n\t"
+      "jmp 1b\n\t"
+      "2:\n\t"
+      "adcx %[z], %[c]\n\t"
+      "adox %[z], %[c]"
+      : [c] "+&r"(carry), [x] "+&r"(x), [o] "+&r"(o), [p] "+&c"(pairs), [lo0] "=&r"(lo0), [hi0] "=&r"(hi0),
+        [lo1] "=&r"(lo1), [hi1] "=&r"(hi1)
+      : "d"(b), [z] "r"(zero)
+      : "cc", "memory");
+  return carry;
+}
+
 void mulSchoolbookN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b) noexcept {
   assert(!a.empty() && !b.empty() && out.size() == a.size() + b.size());
   std::size_t la = a.size();
   // One pass of a per limb of b: the first row stores, the others accumulate.
   out[la] = mulLimbN(out.first(la), a, b[0]);
-  for (std::size_t k = 1; k < b.size(); ++k) out[la + k] = addMulLimbN(out.subspan(k, la), a, b[k]);
+  if (cpuHasMulxAdx()) {
+    for (std::size_t k = 1; k < b.size(); ++k) out[la + k] = addMulLimbMulxAdx(out.subspan(k, la), a, b[k]);
+  } else {
+    for (std::size_t k = 1; k < b.size(); ++k) out[la + k] = addMulLimbN(out.subspan(k, la), a, b[k]);
+  }
 }
 
 // Each balanced level keeps two sums of h + 1 limbs and their product of

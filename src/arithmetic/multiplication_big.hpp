@@ -71,6 +71,11 @@ inline Limb addMulLimbN(std::span<Limb> out, std::span<const Limb> a, Limb b) no
   return carry;
 }
 
+// addMulLimbN with MULX and the two carry chains of ADCX / ADOX (one for the
+// product limbs, one for out): the same result, about twice the speed.
+// Contract: as addMulLimbN; only to be called when cpuHasMulxAdx().
+Limb addMulLimbMulxAdx(std::span<Limb> out, std::span<const Limb> a, Limb b) noexcept;
+
 // out = a * b, the full len(a) + len(b) limbs (not trimmed).
 // Contract: len(a) >= 1, len(b) >= 1, len(out) = len(a) + len(b); out overlaps
 // neither a nor b.

@@ -16,6 +16,10 @@ inline constexpr int LimbBits = 64;
 
 __extension__ typedef unsigned __int128 u128;
 
+// True when the processor has MULX (BMI2) and ADCX/ADOX (ADX): the limb
+// loops then use their two-carry-chain variants.  Decided once at load.
+bool cpuHasMulxAdx() noexcept;
+
 // Leading zero bits of x; 64 for x = 0.
 constexpr int clz64(std::uint64_t x) noexcept { return x == 0 ? 64 : __builtin_clzll(x); }
 

@@ -203,3 +203,52 @@ TEST(SignedDivMod, AgreesWithGmp) {
 
 }  // namespace
 }  // namespace kovrix
+
+namespace kovrix {
+namespace {
+using namespace kovrix::test;
+
+TEST(DivKernels, MulxAdxSubtractAgreesWithPortableLoop) {
+  if (!cpuHasMulxAdx()) GTEST_SKIP() << "processor without MULX/ADX";
+  KOVRIX_SEED_TRACE();
+  for (std::size_t n = 0; n <= 70; ++n)
+    for (Limb b : {Limb{0}, Limb{1}, ~Limb{0}, Limb{1} << 63, randomLimb()})
+      for (int shape = 0; shape < 6; ++shape) {
+        auto a = randomLimbs(n, shape);
+        auto start = shape == 1 ? std::vector<Limb>(n, 0) : randomLimbs(n, (shape + 3) % 6);
+        Guarded x(n), y(n);
+        std::copy(start.begin(), start.end(), x.span().begin());
+        std::copy(start.begin(), start.end(), y.span().begin());
+        Limb cx = subMulLimbN(x.span(), a, b);
+        Limb cy = subMulLimbMulxAdx(y.span(), a, b);
+        ASSERT_TRUE(x.intact() && y.intact()) << n;
+        ASSERT_EQ(cx, cy) << "n=" << n << " b=" << b << " shape=" << shape;
+        ASSERT_TRUE(std::equal(x.span().begin(), x.span().end(), y.span().begin())) << "n=" << n << " b=" << b;
+      }
+}
+
+// The portable loop itself against GMP: out - a b as a signed value equals
+// (limbs) - carry * B^n.
+TEST(DivKernels, PortableSubtractAgreesWithGmp) {
+  KOVRIX_SEED_TRACE();
+  for (int i = 0; i < 500; ++i) {
+    std::size_t n = 1 + below(40);
+    auto a = randomLimbs(n), o = randomLimbs(n);
+    Limb b = below(3) == 0 ? ~Limb{0} : randomLimb();
+    auto res = o;
+    Limb c = subMulLimbN(res, a, b);
+    Mpz zo, za, zr, zc, zb;
+    toMpz(zo, initBigUInt(o));
+    toMpz(za, initBigUInt(a));
+    mpz_import(zb, 1, -1, sizeof(Limb), 0, 0, &b);
+    mpz_submul(zo, za, zb);  // o - a b
+    toMpz(zr, initBigUInt(res));
+    mpz_import(zc, 1, -1, sizeof(Limb), 0, 0, &c);
+    mpz_mul_2exp(zc, zc, 64 * n);
+    mpz_sub(zr, zr, zc);
+    ASSERT_EQ(mpz_cmp(zr, zo), 0) << "n=" << n;
+  }
+}
+
+}  // namespace
+}  // namespace kovrix

@@ -152,3 +152,32 @@ TEST(MulKernels, LimbMultiplyAccumulate) {
 
 }  // namespace
 }  // namespace kovrix
+
+namespace kovrix {
+namespace {
+using namespace kovrix::test;
+
+// The MULX/ADX loop against the portable one: every length up to 70 (odd and
+// even, so both the head step and the pair loop run), multipliers at the
+// extremes, outputs of all ones (longest carry runs), inside canaries.
+TEST(MulKernels, MulxAdxAgreesWithPortableLoop) {
+  if (!cpuHasMulxAdx()) GTEST_SKIP() << "processor without MULX/ADX";
+  KOVRIX_SEED_TRACE();
+  for (std::size_t n = 0; n <= 70; ++n)
+    for (Limb b : {Limb{0}, Limb{1}, ~Limb{0}, Limb{1} << 63, randomLimb()})
+      for (int shape = 0; shape < 6; ++shape) {
+        auto a = randomLimbs(n, shape);
+        auto start = shape == 1 ? std::vector<Limb>(n, ~Limb{0}) : randomLimbs(n, (shape + 2) % 6);
+        Guarded x(n), y(n);
+        std::copy(start.begin(), start.end(), x.span().begin());
+        std::copy(start.begin(), start.end(), y.span().begin());
+        Limb cx = addMulLimbN(x.span(), a, b);
+        Limb cy = addMulLimbMulxAdx(y.span(), a, b);
+        ASSERT_TRUE(x.intact() && y.intact()) << n;
+        ASSERT_EQ(cx, cy) << "n=" << n << " b=" << b << " shape=" << shape;
+        ASSERT_TRUE(std::equal(x.span().begin(), x.span().end(), y.span().begin())) << "n=" << n << " b=" << b;
+      }
+}
+
+}  // namespace
+}  // namespace kovrix
