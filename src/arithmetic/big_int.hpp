@@ -57,8 +57,8 @@ class BigUInt {
  public:
   static constexpr std::size_t InlineLimbs = 10;
 
-  BigUInt() noexcept : size_(0), capacity_(InlineLimbs) {}
-  BigUInt(const BigUInt& other) : size_(0), capacity_(InlineLimbs) { assignLimbs(other.limbs()); }
+  BigUInt() noexcept : size_(0), capacity_(InlineLimbs), heap_(nullptr) {}
+  BigUInt(const BigUInt& other) : BigUInt() { assignLimbs(other.limbs()); }
   BigUInt(BigUInt&& other) noexcept : size_(other.size_), capacity_(other.capacity_) {
     // The whole inline area is copied: a fixed-size copy is a few vector
     // moves, cheaper than a call sized by the limb count.  For a heap value
