@@ -11,6 +11,7 @@ int main(void) {
   for (int code = 0; code <= 5; ++code) printf("  status %d: %s\n", code, kovrix_get_error_string(code));
 
   tour_bigint();
+  tour_fixed();
 
   kovrix_cleanup();
   return 0;

@@ -7,6 +7,7 @@
 #include "kovrix.h"
 
 void tour_bigint(void);
+void tour_fixed(void);
 
 static inline void tour_heading(const char* title) { printf("\n== %s ==\n\n", title); }
 
