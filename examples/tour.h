@@ -6,6 +6,7 @@
 
 #include "kovrix.h"
 
+void tour_bigint(void);
 void tour_fixed(void);
 void tour_interval(void);
 

@@ -65,53 +65,79 @@ KOVRIX_API const char* kovrix_version(void);
 KOVRIX_API const char* kovrix_get_error_string(int code);
 
 /* ==== BigInt =============================================================== */
+/* Exact signed integers of any size.  A kovrix_bigint* is an immutable handle;
+ * every handle returned is new, and the caller destroys it with
+ * kovrix_bigint_destroy.  The same handle may be passed as several arguments.
+ * Unless stated otherwise, an export returns its failure value without
+ * computing while an error is pending on the calling thread, and leaves that
+ * error pending. */
 
 typedef struct kovrix_bigint kovrix_bigint;
 
 /* New handle holding v.  NULL only while an error is pending. */
 KOVRIX_API kovrix_bigint* kovrix_bigint_from_i64(int64_t v);
-/* Parses an optional '+' or '-' followed by one or more decimal digits (no
- * whitespace; leading zeros allowed).  NULL for NULL or invalid text, with
- * nothing left pending; NULL while another kind of error is pending. */
+/* Parses an optional '+' or '-' followed by one or more decimal digits, up to
+ * the NUL (no whitespace; leading zeros allowed; "-0" is zero).
+ * NULL text: NULL, nothing raised, a pending error left as it is.
+ * Invalid text: NULL, and the invalid-argument error is caught, so nothing is
+ * left pending.  This export also clears an invalid-argument error left
+ * pending by an earlier call (returning NULL for that call).  Any other
+ * pending error: NULL, and the error stays pending. */
 KOVRIX_API kovrix_bigint* kovrix_bigint_from_decimal(const char* text);
-/* Writes the decimal text of x and a NUL into buf; returns the number of
- * characters written without the NUL.  -1 if x or buf is NULL, size is 0, or
- * size is too small (buf untouched).  A negative size returns 0 and leaves a
- * range error pending; 0 while an error is pending. */
+/* Writes the decimal text of x ('-' for negatives, no '+', no leading zeros)
+ * and a NUL into buf; returns the number of characters written without the
+ * NUL.
+ *   -1  if x or buf is NULL or size is 0 (even while an error is pending), or
+ *       if size is smaller than the length + 1 (buf untouched, nothing raised);
+ *    0  while an error is pending;
+ *    0  for a negative size, leaving a range error pending (nothing written);
+ *    0  for a text longer than INT_MAX characters: it is written, and a range
+ *       error is left pending. */
 KOVRIX_API int kovrix_bigint_to_decimal(const kovrix_bigint* x, char* buf, int64_t size);
-/* a + b, a - b, a * b as new handles; NULL if an argument is NULL. */
+/* a + b, a - b, a * b as new handles.  NULL if an argument is NULL (nothing
+ * raised) or while an error is pending. */
 KOVRIX_API kovrix_bigint* kovrix_bigint_add(const kovrix_bigint* a, const kovrix_bigint* b);
 KOVRIX_API kovrix_bigint* kovrix_bigint_sub(const kovrix_bigint* a, const kovrix_bigint* b);
 KOVRIX_API kovrix_bigint* kovrix_bigint_mul(const kovrix_bigint* a, const kovrix_bigint* b);
-/* Quotient truncated toward zero, and the remainder a - b*(a/b), which has the
- * sign of a.  NULL if an argument is NULL or b is zero (nothing pending). */
+/* Quotient truncated toward zero, and the remainder a - b*(a/b), which is zero
+ * or has the sign of a (7 / -2 = -3 rem 1; -7 / 2 = -3 rem -1).  NULL if an
+ * argument is NULL or b is zero (nothing raised), or while an error is
+ * pending. */
 KOVRIX_API kovrix_bigint* kovrix_bigint_div(const kovrix_bigint* a, const kovrix_bigint* b);
 KOVRIX_API kovrix_bigint* kovrix_bigint_mod(const kovrix_bigint* a, const kovrix_bigint* b);
-/* -a and |a|; NULL if a is NULL. */
+/* -a and |a| (zero is never negative).  NULL if a is NULL or while an error
+ * is pending. */
 KOVRIX_API kovrix_bigint* kovrix_bigint_neg(const kovrix_bigint* a);
 KOVRIX_API kovrix_bigint* kovrix_bigint_abs(const kovrix_bigint* a);
-/* -1, 0 or 1 as a <, =, > b; 0 if an argument is NULL. */
+/* -1, 0 or 1 as a <, =, > b.  0 if an argument is NULL or while an error is
+ * pending. */
 KOVRIX_API int kovrix_bigint_cmp(const kovrix_bigint* a, const kovrix_bigint* b);
-/* x saturated to the int64 range; *ok (if ok is not NULL) is 1 when x fits,
- * else 0.  x NULL: 0 with *ok = 0.  While an error is pending: 0, *ok untouched. */
+/* x saturated to [-2^63, 2^63-1]; *ok (if ok is not NULL) is 1 when x lies in
+ * that range, else 0.  Never raises for large values.  x NULL: 0 with *ok = 0.
+ * While an error is pending: 0, *ok untouched. */
 KOVRIX_API int64_t kovrix_bigint_to_i64(const kovrix_bigint* x, int* ok);
-/* x if 0 <= x < 2^64 (*ok = 1); 2^64-1 above that and 0 below zero (*ok = 0).
+/* x if 0 <= x < 2^64 (*ok = 1); 2^64-1 if x >= 2^64 and 0 if x < 0 (*ok = 0).
  * x NULL: 0 with *ok = 0.  While an error is pending: 0, *ok untouched. */
 KOVRIX_API uint64_t kovrix_bigint_to_u64(const kovrix_bigint* x, int* ok);
-/* x * 2^n and floor(x / 2^n) (rounding toward minus infinity, so -1 >> n is
- * -1); NULL if x is NULL or n < 0. */
+/* x * 2^n and floor(x / 2^n) (rounding toward minus infinity, so -1 >> n is -1
+ * and -5 >> 1 is -3).  NULL if x is NULL or n < 0 (nothing raised), or while
+ * an error is pending. */
 KOVRIX_API kovrix_bigint* kovrix_bigint_shl(const kovrix_bigint* x, int n);
 KOVRIX_API kovrix_bigint* kovrix_bigint_shr(const kovrix_bigint* x, int n);
-/* Releases a handle; NULL does nothing. */
+/* Releases a handle; NULL does nothing.  Works while an error is pending. */
 KOVRIX_API void kovrix_bigint_destroy(kovrix_bigint* x);
 
 /* (hi*2^64 + lo) / d: stores the low 64 bits of the quotient in *q and the
- * remainder in *r (exact when hi < d).  Requires d != 0 and valid q, r; with
- * d = 0 or a NULL pointer nothing is written and the call does not trap. */
+ * remainder in *r; both are exact when hi < d (when hi >= d the quotient does
+ * not fit and *q is it modulo 2^64).  Requires d != 0 and valid q, r; with
+ * d = 0 or a NULL pointer nothing is written and the call does not trap.
+ * Computes whether or not an error is pending, and raises nothing. */
 KOVRIX_API void kovrix_udiv128(uint64_t hi, uint64_t lo, uint64_t d, uint64_t* q, uint64_t* r);
-/* Leading zero bits of x; 64 for 0. */
+/* Leading zero bits of x; 64 for 0.  Computes whether or not an error is
+ * pending. */
 KOVRIX_API int kovrix_clz64(uint64_t x);
-/* floor(sqrt(n)); 0 for n < 0. */
+/* floor(sqrt(n)).  0 for n < 0 (nothing raised); 0 while an error is
+ * pending. */
 KOVRIX_API int64_t kovrix_isqrt_i64(int64_t n);
 
 /* ==== Fixed point: arithmetic ============================================== */

@@ -1,0 +1,258 @@
+// BigInt exports beside GMP: small add/sub/cmp through handles, schoolbook
+// and Karatsuba products, 2n-by-n division, decimal text, and the effect of
+// the inline limb storage.  Every pair checks that both sides compute the
+// same value before it times anything.
+#include <benchmark/benchmark.h>
+#include <gmp.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "kovrix.h"
+
+namespace {
+
+gmp_randstate_t& randState() {
+  static gmp_randstate_t state;
+  static bool ready = [] {
+    gmp_randinit_mt(state);
+    gmp_randseed_ui(state, 20261208);
+    return true;
+  }();
+  (void)ready;
+  return state;
+}
+
+std::string decimalOf(mpz_srcptr z) {
+  std::string s(mpz_sizeinbase(z, 10) + 2, '\0');
+  mpz_get_str(s.data(), 10, z);
+  s.resize(std::strlen(s.c_str()));
+  return s;
+}
+
+std::string decimalOf(const kovrix_bigint* h) {
+  std::vector<char> buf(1 << 16);
+  int n = kovrix_bigint_to_decimal(h, buf.data(), static_cast<int64_t>(buf.size()));
+  return n < 0 ? std::string("<failed>") : std::string(buf.data(), static_cast<std::size_t>(n));
+}
+
+// A random value of exactly `limbs` 64-bit limbs (top bit set), in both forms.
+struct Operand {
+  mpz_t z;
+  kovrix_bigint* h;
+  explicit Operand(int limbs, bool negative = false) {
+    mpz_init(z);
+    mpz_urandomb(z, randState(), static_cast<mp_bitcnt_t>(64 * limbs));
+    mpz_setbit(z, static_cast<mp_bitcnt_t>(64 * limbs - 1));
+    if (negative) mpz_neg(z, z);
+    h = kovrix_bigint_from_decimal(decimalOf(z).c_str());
+  }
+  ~Operand() {
+    mpz_clear(z);
+    kovrix_bigint_destroy(h);
+  }
+};
+
+bool sameValue(benchmark::State& state, const kovrix_bigint* h, mpz_srcptr z) {
+  if (decimalOf(h) == decimalOf(z)) return true;
+  state.SkipWithError("kovrix and GMP disagree");
+  return false;
+}
+
+using KovrixBinary = kovrix_bigint* (*)(const kovrix_bigint*, const kovrix_bigint*);
+using GmpBinary = void (*)(mpz_ptr, mpz_srcptr, mpz_srcptr);
+
+// Result creation and release are part of each iteration on both sides: a
+// new handle and its destroy, mpz_init and mpz_clear.
+void kovrixBinary(benchmark::State& state, KovrixBinary op, GmpBinary ref, int la, int lb) {
+  kovrix_init();
+  Operand a(la), b(lb, true);
+  {
+    mpz_t r;
+    mpz_init(r);
+    ref(r, a.z, b.z);
+    kovrix_bigint* h = op(a.h, b.h);
+    bool ok = sameValue(state, h, r);
+    kovrix_bigint_destroy(h);
+    mpz_clear(r);
+    if (!ok) return;
+  }
+  for (auto _ : state) {
+    kovrix_bigint* h = op(a.h, b.h);
+    benchmark::DoNotOptimize(h);
+    kovrix_bigint_destroy(h);
+  }
+}
+
+void gmpBinary(benchmark::State& state, GmpBinary ref, int la, int lb) {
+  Operand a(la), b(lb, true);
+  for (auto _ : state) {
+    mpz_t r;
+    mpz_init(r);
+    ref(r, a.z, b.z);
+    benchmark::DoNotOptimize(r->_mp_d);
+    mpz_clear(r);
+  }
+}
+
+// ---- add / sub / cmp of 1 to 4 limbs ------------------------------------------------
+
+void BM_Add_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  kovrixBinary(s, kovrix_bigint_add, mpz_add, n, n);
+}
+void BM_Add_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  gmpBinary(s, mpz_add, n, n);
+}
+void BM_Sub_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  kovrixBinary(s, kovrix_bigint_sub, mpz_sub, n, n);
+}
+void BM_Sub_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  gmpBinary(s, mpz_sub, n, n);
+}
+BENCHMARK(BM_Add_kovrix)->DenseRange(1, 4);
+BENCHMARK(BM_Add_gmp)->DenseRange(1, 4);
+BENCHMARK(BM_Sub_kovrix)->DenseRange(1, 4);
+BENCHMARK(BM_Sub_gmp)->DenseRange(1, 4);
+
+void BM_Cmp_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  Operand a(n), b(n);
+  int expect = mpz_cmp(a.z, b.z);
+  if (kovrix_bigint_cmp(a.h, b.h) != (expect > 0) - (expect < 0)) {
+    s.SkipWithError("kovrix and GMP disagree");
+    return;
+  }
+  for (auto _ : s) benchmark::DoNotOptimize(kovrix_bigint_cmp(a.h, b.h));
+}
+void BM_Cmp_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  Operand a(n), b(n);
+  for (auto _ : s) benchmark::DoNotOptimize(mpz_cmp(a.z, b.z));
+}
+BENCHMARK(BM_Cmp_kovrix)->DenseRange(1, 4);
+BENCHMARK(BM_Cmp_gmp)->DenseRange(1, 4);
+
+// ---- products -----------------------------------------------------------------------
+
+void BM_MulSchoolbook_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  kovrixBinary(s, kovrix_bigint_mul, mpz_mul, n, n);
+}
+void BM_MulSchoolbook_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  gmpBinary(s, mpz_mul, n, n);
+}
+BENCHMARK(BM_MulSchoolbook_kovrix)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Arg(31);
+BENCHMARK(BM_MulSchoolbook_gmp)->Arg(1)->Arg(2)->Arg(4)->Arg(8)->Arg(16)->Arg(31);
+
+void BM_MulKaratsuba_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  kovrixBinary(s, kovrix_bigint_mul, mpz_mul, n, n);
+}
+void BM_MulKaratsuba_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  gmpBinary(s, mpz_mul, n, n);
+}
+BENCHMARK(BM_MulKaratsuba_kovrix)->Arg(64)->Arg(256)->Arg(1024);
+BENCHMARK(BM_MulKaratsuba_gmp)->Arg(64)->Arg(256)->Arg(1024);
+
+// ---- division, 2n by n limbs ----------------------------------------------------------
+
+void BM_Div2nByN_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  kovrixBinary(s, kovrix_bigint_div, mpz_tdiv_q, 2 * n, n);
+}
+void BM_Div2nByN_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  gmpBinary(s, mpz_tdiv_q, 2 * n, n);
+}
+BENCHMARK(BM_Div2nByN_kovrix)->RangeMultiplier(2)->Range(4, 64);
+BENCHMARK(BM_Div2nByN_gmp)->RangeMultiplier(2)->Range(4, 64);
+
+// ---- decimal text of 1000 digits ----------------------------------------------------
+
+struct Decimal1000 {
+  mpz_t z;
+  std::string text;
+  Decimal1000() {
+    mpz_init(z);
+    mpz_ui_pow_ui(z, 10, 999);
+    mpz_t r;
+    mpz_init(r);
+    mpz_urandomm(r, randState(), z);
+    mpz_add(z, z, r);  // exactly 1000 digits
+    mpz_clear(r);
+    text = decimalOf(z);
+  }
+  ~Decimal1000() { mpz_clear(z); }
+};
+
+void BM_ToDecimal1000_kovrix(benchmark::State& s) {
+  Decimal1000 d;
+  kovrix_bigint* h = kovrix_bigint_from_decimal(d.text.c_str());
+  std::vector<char> buf(d.text.size() + 1);
+  if (kovrix_bigint_to_decimal(h, buf.data(), static_cast<int64_t>(buf.size())) != 1000 || d.text != buf.data()) {
+    s.SkipWithError("kovrix and GMP texts differ");
+  } else {
+    for (auto _ : s) benchmark::DoNotOptimize(kovrix_bigint_to_decimal(h, buf.data(), static_cast<int64_t>(buf.size())));
+  }
+  kovrix_bigint_destroy(h);
+}
+void BM_ToDecimal1000_gmp(benchmark::State& s) {
+  Decimal1000 d;
+  std::vector<char> buf(d.text.size() + 2);
+  for (auto _ : s) benchmark::DoNotOptimize(mpz_get_str(buf.data(), 10, d.z));
+}
+void BM_FromDecimal1000_kovrix(benchmark::State& s) {
+  Decimal1000 d;
+  kovrix_bigint* h = kovrix_bigint_from_decimal(d.text.c_str());
+  bool ok = sameValue(s, h, d.z);
+  kovrix_bigint_destroy(h);
+  if (!ok) return;
+  for (auto _ : s) {
+    kovrix_bigint* x = kovrix_bigint_from_decimal(d.text.c_str());
+    benchmark::DoNotOptimize(x);
+    kovrix_bigint_destroy(x);
+  }
+}
+void BM_FromDecimal1000_gmp(benchmark::State& s) {
+  Decimal1000 d;
+  for (auto _ : s) {
+    mpz_t x;
+    mpz_init(x);
+    mpz_set_str(x, d.text.c_str(), 10);
+    benchmark::DoNotOptimize(x->_mp_d);
+    mpz_clear(x);
+  }
+}
+BENCHMARK(BM_ToDecimal1000_kovrix);
+BENCHMARK(BM_ToDecimal1000_gmp);
+BENCHMARK(BM_FromDecimal1000_kovrix);
+BENCHMARK(BM_FromDecimal1000_gmp);
+
+// ---- inline limb storage ---------------------------------------------------------------
+// A sum of two n-limb values is formed in n + 1 limbs.  Up to n = 9 that fits
+// the ten limbs stored inside the value, so the only allocation is the handle
+// object; from n = 10 on, the limbs take a heap block of their own (two
+// allocations and two frees per call).  The step between 9 and 10 is the
+// cost the inline storage saves on every small operation.
+void BM_AddInlineBoundary_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  s.counters["heap_limbs"] = n + 1 > 10 ? 1 : 0;
+  Operand a(n), b(n);
+  for (auto _ : s) {
+    kovrix_bigint* h = kovrix_bigint_add(a.h, b.h);
+    benchmark::DoNotOptimize(h);
+    kovrix_bigint_destroy(h);
+  }
+}
+BENCHMARK(BM_AddInlineBoundary_kovrix)->DenseRange(7, 12);
+
+}  // namespace

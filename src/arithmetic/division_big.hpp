@@ -1,0 +1,91 @@
+// Unsigned division with remainder: by one limb, by Knuth's algorithm D, and
+// the dispatcher between them.
+#pragma once
+
+#include "arithmetic/big_int.hpp"
+
+namespace kovrix {
+
+struct BigUIntLimbDivMod {
+  BigUInt quotient;
+  Limb remainder;
+};
+
+struct BigUIntDivMod {
+  BigUInt quotient;
+  BigUInt remainder;
+};
+
+// ---- kernels -------------------------------------------------------------------
+
+// q = a / d over len(a) limbs (not trimmed); returns a mod d.
+// Contract: d != 0, len(q) = len(a); q may be the same span as a.
+Limb divModLimbN(std::span<Limb> q, std::span<const Limb> a, Limb d) noexcept;
+
+// out -= a * b (b one limb) over len(a) limbs; returns the limb still to be
+// subtracted at position len(a).
+// Contract: len(out) = len(a); out and a do not overlap.
+inline Limb subMulLimbN(std::span<Limb> out, std::span<const Limb> a, Limb b) noexcept {
+  assert(out.size() == a.size());
+  std::size_t n = a.size();
+  if (n == 0) return 0;
+  Limb* o = out.data();
+  const Limb* x = a.data();
+  Limb carry = 0;
+  // rdx:rax = x[i] b + carry; o[i] -= rax, and the borrow joins the high
+  // limb.  hi(x[i] b) <= 2^64 - 2, so neither increment of rdx wraps.
+  __asm__(
+      "1:\n\t"
+      "movq (%[x]), %%rax\n\t"
+      "mulq %[b]\n\t"
+      "addq %[c], %%rax\n\t"
+      "adcq $0, %%rdx\n\t"
+      "subq %%rax, (%[o])\n\t"
+      "adcq $0, %%rdx\n\t"
+      "movq %%rdx, %[c]\n\t"
+      "leaq 8(%[x]), %[x]\n\t"
+      "leaq 8(%[o]), %[o]\n\t"
+      "decq %[n]\n\t"
+      "jnz 1b"
+      : [c] "+&r"(carry), [x] "+&r"(x), [o] "+&r"(o), [n] "+&r"(n)
+      : [b] "r"(b)
+      : "rax", "rdx", "cc", "memory");
+  return carry;
+}
+
+// subMulLimbN with MULX and two carry chains: CF chains the product limbs
+// (adcx), OF chains the subtraction, written as out + ~y + 1 (adox).  The same
+// result; only to be called when cpuHasMulxAdx().
+Limb subMulLimbMulxAdx(std::span<Limb> out, std::span<const Limb> a, Limb b) noexcept;
+
+// Scratch limbs divModKnuthN needs: the normalised dividend (len(u) + 1) and
+// divisor (len(v)).
+constexpr std::size_t knuthScratchSize(std::size_t lenU, std::size_t lenV) noexcept { return lenU + 1 + lenV; }
+
+// Long division of u by v (Knuth, The Art of Computer Programming vol. 2,
+// 4.3.1, algorithm D, base 2^64): q = u / v, r = u mod v, neither trimmed.
+// Contract: len(v) >= 2 with a non-zero top limb, len(u) >= len(v),
+// len(q) = len(u) - len(v) + 1, len(r) = len(v),
+// len(scratch) >= knuthScratchSize(len(u), len(v)); no two spans overlap.
+void divModKnuthN(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u, std::span<const Limb> v,
+                  std::span<Limb> scratch) noexcept;
+
+// How often the calling thread's long divisions have taken the add-back step
+// (the quotient digit estimate was one too large).  It is rare: about 2 in
+// 2^64 digits for random operands.  Kept for the tests that construct it.
+std::uint64_t knuthAddBackCount() noexcept;
+
+// ---- owning operations ----------------------------------------------------------
+
+// DivByZeroDefect "divModLimb: divisor is zero" for d = 0.
+BigUIntLimbDivMod divModLimb(const BigUInt& a, Limb d);
+// u / v and u mod v for len(v) >= 2 and u >= v (other operands are passed to
+// divMod, which gives the same answer).
+BigUIntDivMod divModKnuth(const BigUInt& u, const BigUInt& v);
+// DivByZeroDefect "Division by zero in BigUInt." for b = 0.
+BigUIntDivMod divMod(const BigUInt& a, const BigUInt& b);
+
+inline BigUInt operator/(const BigUInt& a, const BigUInt& b) { return divMod(a, b).quotient; }
+inline BigUInt operator%(const BigUInt& a, const BigUInt& b) { return divMod(a, b).remainder; }
+
+}  // namespace kovrix

@@ -1,0 +1,209 @@
+#include "arithmetic/multiplication_big.hpp"
+
+#include <algorithm>
+
+#include "arithmetic/addition_big.hpp"
+#include "arithmetic/subtraction_big.hpp"
+
+namespace kovrix {
+
+__attribute__((target("bmi2,adx"))) Limb addMulLimbMulxAdx(std::span<Limb> out, std::span<const Limb> a,
+                                                          Limb b) noexcept {
+  assert(out.size() == a.size());
+  std::size_t n = a.size();
+  Limb* o = out.data();
+  const Limb* x = a.data();
+  Limb carry = 0;
+  if (n & 1) {  // odd head limb, so the loop takes pairs
+    u128 p = u128(x[0]) * b + o[0];
+    o[0] = Limb(p);
+    carry = Limb(p >> 64);
+    ++o, ++x, --n;
+  }
+  if (n == 0) return carry;
+  std::size_t pairs = n / 2;
+  Limb lo0, hi0, lo1, hi1;
+  const Limb zero = 0;
+  // CF chains the high product limbs into the low ones (adcx), OF chains the
+  // additions into out (adox); lea and jrcxz leave both flags alone.  At the
+  // end both pending carries join the last high limb, which cannot wrap
+  // (the total a b + out fits len(a) + 1 limbs).
+  __asm__(
+      "xorl %k[lo0], %k[lo0]\n\t"
+      "1:\n\t"
+      "mulx (%[x]), %[lo0], %[hi0]\n\t"
+      "mulx 8(%[x]), %[lo1], %[hi1]\n\t"
+      "adcx %[c], %[lo0]\n\t"
+      "adox (%[o]), %[lo0]\n\t"
+      "adcx %[hi0], %[lo1]\n\t"
+      "adox 8(%[o]), %[lo1]\n\t"
+      "movq %[lo0], (%[o])\n\t"
+      "movq %[lo1], 8(%[o])\n\t"
+      "movq %[hi1], %[c]\n\t"
+      "leaq 16(%[x]), %[x]\n\t"
+      "leaq 16(%[o]), %[o]\n\t"
+      "leaq -1(%[p]), %[p]\n\t"
+      "jrcxz 2f\n\t"
+      "jmp 1b\n\t"
+      "2:\n\t"
+      "adcx %[z], %[c]\n\t"
+      "adox %[z], %[c]"
+      : [c] "+&r"(carry), [x] "+&r"(x), [o] "+&r"(o), [p] "+&c"(pairs), [lo0] "=&r"(lo0), [hi0] "=&r"(hi0),
+        [lo1] "=&r"(lo1), [hi1] "=&r"(hi1)
+      : "d"(b), [z] "r"(zero)
+      : "cc", "memory");
+  return carry;
+}
+
+void mulSchoolbookN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b) noexcept {
+  assert(!a.empty() && !b.empty() && out.size() == a.size() + b.size());
+  std::size_t la = a.size();
+  // One pass of a per limb of b: the first row stores, the others accumulate.
+  out[la] = mulLimbN(out.first(la), a, b[0]);
+  if (cpuHasMulxAdx()) {
+    for (std::size_t k = 1; k < b.size(); ++k) out[la + k] = addMulLimbMulxAdx(out.subspan(k, la), a, b[k]);
+  } else {
+    for (std::size_t k = 1; k < b.size(); ++k) out[la + k] = addMulLimbN(out.subspan(k, la), a, b[k]);
+  }
+}
+
+// Each balanced level keeps two sums of h + 1 limbs and their product of
+// 2h + 2 limbs (h = ceil(n / 2)) and hands the rest to a recursion whose
+// operands have at most h + 1 limbs.  An unbalanced level needs 2 len(b) <= 2h
+// limbs for one block product, within the same bound.
+std::size_t karatsubaScratchSize(std::size_t n) noexcept {
+  std::size_t total = 0;
+  while (n >= KaratsubaThreshold) {
+    std::size_t h = (n + 1) / 2;
+    total += 4 * h + 4;
+    n = h + 1;
+  }
+  return total;
+}
+
+namespace {
+
+// Dispatches a product of two spans to the kernel, larger operand first.
+void mulAny(std::span<Limb> out, std::span<const Limb> x, std::span<const Limb> y, std::span<Limb> scratch) noexcept {
+  if (x.size() < y.size()) std::swap(x, y);
+  mulKaratsubaN(out, x, y, scratch);
+}
+
+}  // namespace
+
+void mulKaratsubaN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
+                   std::span<Limb> scratch) noexcept {
+  assert(a.size() >= b.size() && !b.empty() && out.size() == a.size() + b.size());
+  std::size_t la = a.size(), lb = b.size();
+  if (lb < KaratsubaThreshold) {
+    mulSchoolbookN(out, a, b);
+    return;
+  }
+  assert(scratch.size() >= karatsubaScratchSize(la));
+  std::size_t h = (la + 1) / 2;
+
+  if (lb <= h) {
+    // Unbalanced: a in blocks of lb limbs, each block times b.  The first
+    // product lands in out directly; each later one is added at its offset,
+    // where its low lb limbs overlap the previous block's high half.
+    mulKaratsubaN(out.first(2 * lb), a.first(lb), b, scratch);
+    std::span<Limb> tmp = scratch.first(2 * lb);
+    std::span<Limb> rest = scratch.subspan(2 * lb);
+    for (std::size_t i = lb; i < la; i += lb) {
+      std::size_t k = std::min(lb, la - i);
+      std::span<Limb> t = tmp.first(k + lb);
+      mulAny(t, a.subspan(i, k), b, rest);
+      std::span<Limb> low = out.subspan(i, lb);
+      Limb carry = addN(low, low, t.first(lb));
+      std::span<Limb> high = out.subspan(i + lb, k);
+      std::copy(t.begin() + lb, t.end(), high.begin());
+      // The partial product fits in i + k + lb limbs, so this carry stops
+      // inside `high`.
+      [[maybe_unused]] Limb over = addLimbInPlace(high, carry);
+      assert(over == 0);
+    }
+    return;
+  }
+
+  // Balanced: a = a0 + a1 B^h, b = b0 + b1 B^h with 1 <= len(b1) <= len(a1) <= h.
+  auto a0 = a.first(h), a1 = a.subspan(h);
+  auto b0 = b.first(h), b1 = b.subspan(h);
+  std::size_t n = la + lb;
+  auto z0 = out.first(2 * h);
+  auto z2 = out.subspan(2 * h);
+  mulKaratsubaN(z0, a0, b0, scratch);
+  mulKaratsubaN(z2, a1, b1, scratch);
+
+  auto sa = scratch.first(h + 1);
+  auto sb = scratch.subspan(h + 1, h + 1);
+  auto z1 = scratch.subspan(2 * h + 2, 2 * h + 2);
+  auto rest = scratch.subspan(4 * h + 4);
+  sa[h] = addN(sa.first(h), a0, a1);
+  sb[h] = addN(sb.first(h), b0, b1);
+  std::size_t lsa = h + (sa[h] != 0), lsb = h + (sb[h] != 0);
+  mulAny(z1.first(lsa + lsb), sa.first(lsa), sb.first(lsb), rest);
+  std::fill(z1.begin() + (lsa + lsb), z1.end(), Limb{0});
+  // z1 = (a0 + a1)(b0 + b1) - z0 - z2 = a0 b1 + a1 b0 >= 0: no borrow.
+  [[maybe_unused]] Limb borrow = subN(z1, z1, z0);
+  borrow |= subN(z1, z1, z2);
+  assert(borrow == 0);
+  // a b >= (a0 b1 + a1 b0) B^h and a b < B^n, so z1 < B^(n - h): it fits the
+  // n - h limbs from B^h up, and any limbs of z1 beyond them are zero.
+  std::size_t used = std::min(z1.size(), n - h);
+  assert(normalizedLength(z1) <= used);
+  auto tail = out.subspan(h);
+  [[maybe_unused]] Limb carry = addN(tail, tail, z1.first(used));
+  assert(carry == 0);
+}
+
+BigUInt mulSchoolbook(const BigUInt& a, const BigUInt& b) {
+  if (a.isZero() || b.isZero()) return BigUInt{};
+  BigUInt r = BigUInt::uninitialized(limbCount(checkedAdd(a.length(), b.length())));
+  mulSchoolbookN(r.mutableLimbs(), a.limbs(), b.limbs());
+  r.trim();
+  return r;
+}
+
+BigUInt mulKaratsuba(const BigUInt& a, const BigUInt& b) {
+  if (a.isZero() || b.isZero()) return BigUInt{};
+  const BigUInt& x = a.size() >= b.size() ? a : b;
+  const BigUInt& y = a.size() >= b.size() ? b : a;
+  if (x.size() <= KaratsubaThreshold) return mulSchoolbook(a, b);
+  BigUInt r = BigUInt::uninitialized(limbCount(checkedAdd(a.length(), b.length())));
+  ScratchLimbs<64> scratch(karatsubaScratchSize(x.size()));
+  mulKaratsubaN(r.mutableLimbs(), x.limbs(), y.limbs(), scratch.span());
+  r.trim();
+  return r;
+}
+
+BigUInt mul(const BigUInt& a, const BigUInt& b, MulStrategy strategy) {
+  switch (strategy) {
+    case MulStrategy::Schoolbook: return mulSchoolbook(a, b);
+    case MulStrategy::Karatsuba: return mulKaratsuba(a, b);
+    case MulStrategy::Auto: break;
+  }
+  if (std::min(a.size(), b.size()) < KaratsubaThreshold) return mulSchoolbook(a, b);
+  return mulKaratsuba(a, b);
+}
+
+std::pair<BigUInt, BigUInt> splitAt(const BigUInt& x, std::int64_t m) {
+  if (m < 0) [[unlikely]] raiseRange();
+  if (static_cast<std::uint64_t>(m) >= x.size()) return {x, BigUInt{}};
+  auto limbs = x.limbs();
+  std::size_t cut = static_cast<std::size_t>(m);
+  return {initBigUInt(limbs.first(cut)), initBigUInt(limbs.subspan(cut))};
+}
+
+BigUInt shiftLimbsLeft(const BigUInt& x, std::int64_t k) {
+  if (k < 0) [[unlikely]] raiseRange();
+  if (x.isZero()) return BigUInt{};
+  std::size_t n = limbCount(checkedAdd(x.length(), k));
+  BigUInt r = BigUInt::uninitialized(n);
+  Limb* out = r.data();
+  std::size_t shift = static_cast<std::size_t>(k);
+  std::memset(out, 0, shift * sizeof(Limb));
+  std::memcpy(out + shift, x.data(), x.size() * sizeof(Limb));
+  return r;
+}
+
+}  // namespace kovrix

@@ -1,0 +1,115 @@
+// Decimal text both ways: GMP agreement, the chunk boundaries of 19 digits,
+// the one-division-per-digit reference, and every parse error.
+#include "arithmetic/big_test_support.hpp"
+#include "arithmetic/formatting.hpp"
+#include "arithmetic/signed_big.hpp"
+
+namespace kovrix {
+namespace {
+using namespace kovrix::test;
+
+std::string gmpDecimal(mpz_srcptr z) {
+  std::string s(mpz_sizeinbase(z, 10) + 2, '\0');
+  mpz_get_str(s.data(), 10, z);
+  s.resize(std::strlen(s.c_str()));
+  return s;
+}
+
+// The reference: one division by 10 per digit.
+std::string decimalDigitByDigit(BigUInt v) {
+  if (v.isZero()) return "0";
+  std::string out;
+  while (!v.isZero()) {
+    auto [q, r] = divModLimb(v, 10);
+    out.push_back(static_cast<char>('0' + r));
+    v = std::move(q);
+  }
+  return {out.rbegin(), out.rend()};
+}
+
+TEST(ToDecimal, AgreesWithGmpAndDigitByDigit) {
+  KOVRIX_SEED_TRACE();
+  Mpz z;
+  for (int i = 0; i < 600; ++i) {
+    BigInt x = randomBigInt(randomLength(i < 500 ? 40 : 300));
+    toMpz(z, x);
+    std::string text = toDecimal(x);
+    ASSERT_EQ(text, gmpDecimal(z)) << hex(x);
+    if (i < 300) ASSERT_EQ(toDecimal(x.magnitude), decimalDigitByDigit(x.magnitude));
+  }
+}
+
+TEST(ToDecimal, PowersOfTenAroundChunks) {
+  Mpz z;
+  for (unsigned k = 0; k <= 80; ++k) {
+    mpz_ui_pow_ui(z, 10, k);
+    for (int delta : {-1, 0, 1}) {
+      Mpz w;
+      if (delta < 0) mpz_sub_ui(w, z, 1);
+      else mpz_add_ui(w, z, static_cast<unsigned long>(delta));
+      BigInt x = fromMpz(w);
+      ASSERT_EQ(toDecimal(x), gmpDecimal(w)) << "10^" << k << " + " << delta;
+      ASSERT_EQ(initBigIntFromDecimal(gmpDecimal(w)), x);
+    }
+  }
+}
+
+TEST(ToDecimal, ListedValues) {
+  EXPECT_EQ(toDecimal(BigInt{}), "0");
+  EXPECT_EQ(toDecimal(initBigInt(std::int64_t{-12345})), "-12345");
+  EXPECT_EQ(toDecimal(initBigUInt({0, 1})), "18446744073709551616");
+  EXPECT_EQ(toDecimal(initBigInt(INT64_MIN)), "-9223372036854775808");
+}
+
+TEST(FromDecimal, AgreesWithGmp) {
+  KOVRIX_SEED_TRACE();
+  Mpz z;
+  for (int i = 0; i < 600; ++i) {
+    std::size_t digits = 1 + below(below(4) == 0 ? 6000 : 60);
+    std::string s;
+    if (below(3) == 0) s.push_back(below(2) ? '-' : '+');
+    for (std::size_t k = 0; k < digits; ++k) s.push_back(static_cast<char>('0' + below(10)));
+    if (below(5) == 0) s.insert(s.size() - digits, std::string(below(30), '0'));  // leading zeros
+    mpz_set_str(z, s[0] == '+' ? s.c_str() + 1 : s.c_str(), 10);
+    BigInt x = initBigIntFromDecimal(s);
+    ASSERT_TRUE(sameAs(x, z)) << s;
+  }
+}
+
+TEST(FromDecimal, SignsAndZeros) {
+  for (const char* s : {"0", "-0", "+0", "-000", "00"}) {
+    BigInt x = initBigIntFromDecimal(s);
+    EXPECT_FALSE(x.negative) << s;
+    EXPECT_TRUE(x.magnitude.isZero()) << s;
+  }
+  EXPECT_EQ(initBigIntFromDecimal("007"), initBigInt(std::int64_t{7}));
+  EXPECT_EQ(initBigIntFromDecimal("-18446744073709551616"), (BigInt{true, initBigUInt({0, 1})}));
+  EXPECT_EQ(initBigIntFromDecimal("+42"), initBigInt(std::int64_t{42}));
+}
+
+TEST(FromDecimal, ErrorMessages) {
+  auto message = [](std::string_view s) -> std::string {
+    try {
+      initBigIntFromDecimal(s);
+    } catch (const ValueError& e) {
+      return e.what();
+    }
+    return "accepted";
+  };
+  for (std::string_view s : {"", "-", "+", "abc", " 12", "-+1", "+-1", "--1", "-a"})
+    EXPECT_EQ(message(s), "no decimal digits") << '"' << s << '"';
+  for (std::string_view s : {"12a", "1 ", "-1x", "1-", "1.5", "0x10", "99999999999999999999999z"})
+    EXPECT_EQ(message(s), "trailing non-digit characters in decimal string") << '"' << s << '"';
+  EXPECT_EQ(message(std::string_view("12\0003", 4)), "trailing non-digit characters in decimal string");
+}
+
+TEST(RoundTrip, TextOfTextIsIdentity) {
+  KOVRIX_SEED_TRACE();
+  for (int i = 0; i < 300; ++i) {
+    BigInt x = randomBigInt(randomLength(120));
+    ASSERT_EQ(initBigIntFromDecimal(toDecimal(x)), x) << hex(x);
+  }
+}
+
+}  // namespace
+}  // namespace kovrix
