@@ -1,0 +1,77 @@
+// Overflow-testing Q32.32 arithmetic used inside the function kernels.
+//
+// None of these saturate: an overflow raises OverflowDefect and aborts the
+// kernel that ran it, so a kernel's result is either exact to its algorithm
+// or absent.  Products and quotients are formed in 128 bits, which holds
+// every exact intermediate (a product of two int64 has at most 127 bits, a
+// dividend a * 2^32 at most 96).
+#pragma once
+
+#include <cstdint>
+
+#include "errors.hpp"
+#include "fixed/fixed_point.hpp"
+
+namespace kovrix {
+
+inline constexpr const char* kFixedAddMessage = "Fixed addition overflow";
+inline constexpr const char* kFixedSubMessage = "Fixed subtraction overflow";
+inline constexpr const char* kFixedNegMessage = "Fixed negation overflow";
+inline constexpr const char* kDivByZeroMessage = "Division by zero in BigUInt.";
+
+// a + b; overflow raises OverflowDefect "Fixed addition overflow".
+inline Fixed addChk(Fixed a, Fixed b) {
+  std::int64_t r;
+  if (__builtin_add_overflow(a.raw, b.raw, &r)) [[unlikely]] raiseOverflow(kFixedAddMessage);
+  return Fixed{r};
+}
+
+// a - b; overflow raises OverflowDefect "Fixed subtraction overflow".
+inline Fixed subChk(Fixed a, Fixed b) {
+  std::int64_t r;
+  if (__builtin_sub_overflow(a.raw, b.raw, &r)) [[unlikely]] raiseOverflow(kFixedSubMessage);
+  return Fixed{r};
+}
+
+// -a; only -2^63 overflows, raising OverflowDefect "Fixed negation overflow".
+inline Fixed negChk(Fixed a) {
+  std::int64_t r;
+  if (__builtin_sub_overflow(std::int64_t{0}, a.raw, &r)) [[unlikely]] raiseOverflow(kFixedNegMessage);
+  return Fixed{r};
+}
+
+inline Fixed operator+(Fixed a, Fixed b) { return addChk(a, b); }
+inline Fixed operator-(Fixed a, Fixed b) { return subChk(a, b); }
+inline Fixed operator-(Fixed a) { return negChk(a); }
+
+// floor(a * b / 2^32), exact.  The arithmetic right shift of the 128-bit
+// product rounds toward -inf, which is the floor also for negative products
+// (-1 * 1 gives -1, not 0).  A result outside int64 raises OverflowDefect
+// "BigInt exceeds int64 range".
+inline Fixed operator*(Fixed a, Fixed b) {
+  const Int128 q = (static_cast<Int128>(a.raw) * b.raw) >> 32;
+  if (q < INT64_MIN || q > INT64_MAX) [[unlikely]] raiseOverflow(kInt64RangeMessage);
+  return Fixed{static_cast<std::int64_t>(q)};
+}
+
+// trunc(a * 2^32 / b), the quotient rounded toward zero.  b = 0 raises
+// DivByZeroDefect "Division by zero in BigUInt."; a quotient outside int64
+// raises OverflowDefect "BigInt exceeds int64 range".  The dividend has at
+// most 96 bits, so the 128-bit division itself cannot overflow.
+inline Fixed operator/(Fixed a, Fixed b) {
+  if (b.raw == 0) [[unlikely]] raiseDivByZero(kDivByZeroMessage);
+  const Int128 q = (static_cast<Int128>(a.raw) * Q32One) / b.raw;
+  if (q < INT64_MIN || q > INT64_MAX) [[unlikely]] raiseOverflow(kInt64RangeMessage);
+  return Fixed{static_cast<std::int64_t>(q)};
+}
+
+// Three-way comparison of the raw values: -1, 0 or 1.
+constexpr int cmp(Fixed a, Fixed b) { return (a.raw > b.raw) - (a.raw < b.raw); }
+
+// floor(c * v / 2^32) for a constant 0 <= c < 2^32 (below 1.0): the floor
+// product of operator*, which can never overflow here because |result| <= |v|.
+inline Fixed mulByFraction(Fixed c, Fixed v) {
+  return Fixed{static_cast<std::int64_t>((static_cast<Int128>(c.raw) * v.raw) >> 32)};
+}
+
+}  // namespace kovrix
