@@ -11,6 +11,7 @@
 
 #include "errors.hpp"
 #include "exponential/series_arithmetic.hpp"
+#include "fixed/fixed_point.hpp"
 
 namespace kovrix {
 
@@ -41,5 +42,10 @@ typename A::Value sqrtNewton(typename A::Value x, std::int64_t count) {
 
 // float64 instance.  NaN and +inf run through the steps and give NaN.
 double sqrtNewtonGeneric(double x, std::int64_t count);
+
+// Q32.32 instance: quotient truncated, sum overflow-tested, the halving a
+// floor.  sqrt 2 with 15 iterations gives 6074000999; sqrt 2^30 is still
+// 43025.54 after 15 (the guess has only halved its way down from 2^30).
+Fixed sqrtNewtonGeneric(Fixed x, std::int64_t count);
 
 }  // namespace kovrix

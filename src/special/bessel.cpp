@@ -1,6 +1,7 @@
 #include "special/bessel.hpp"
 
 #include "errors.hpp"
+#include "exponential/fixed_series_arithmetic.hpp"
 
 namespace kovrix {
 
@@ -19,6 +20,19 @@ double besselJ0(double x, std::int64_t count) {
     divisor = static_cast<double>(checkedMul(i, i));
     subtract = !subtract;
   }
+}
+
+Fixed besselJ0(Fixed x, std::int64_t count) {
+  using A = FixedArithmetic;
+  const Fixed halfX = x / toFixed(std::int64_t{2});
+  const Fixed q = halfX * halfX;
+  Fixed sum = A::one();
+  Fixed term = A::one();
+  for (std::int64_t k = 1; k < count; ++k) {
+    term = A::divInt(term * q, checkedMul(k, k));
+    sum = (k % 2 == 1) ? sum - term : sum + term;
+  }
+  return sum;
 }
 
 }  // namespace kovrix

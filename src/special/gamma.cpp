@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "errors.hpp"
+#include "exponential/fixed_series_arithmetic.hpp"
 
 namespace kovrix {
 
@@ -48,6 +49,15 @@ double factorial(std::int64_t n) {
     // cannot change it.
     if (i == n || std::isinf(product)) return product;
   }
+}
+
+Fixed factorialFixed(std::int64_t n) {
+  if (n < 0) return Fixed{0};
+  Fixed product = FixedArithmetic::one();
+  // The product raises at i = 13 at the latest, long before i could reach
+  // the int64 limit.
+  for (std::int64_t i = 2; i <= n; ++i) product = FixedArithmetic::mulInt(product, i);
+  return product;
 }
 
 }  // namespace kovrix

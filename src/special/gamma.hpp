@@ -5,6 +5,8 @@
 #include <array>
 #include <cstdint>
 
+#include "fixed/fixed_point.hpp"
+
 namespace kovrix {
 
 // Lanczos coefficients c_0 .. c_8 for g = 7; with them
@@ -26,5 +28,11 @@ double gammaLanczosFloat(double x);
 // n! as the float64 product 1 * 2 * ... * n in ascending order; 0.0 for
 // n < 0, 1.0 for n = 0 and 1, +inf from n = 171 on.
 double factorial(std::int64_t n);
+
+// n! in Q32.32 (the argument is an integer either way, so the
+// representation is in the name): one multiplied by i·one for i = 2 .. n; 0 for n < 0.
+// 12! = 479001600·one is the largest that fits; from 13 on the product
+// raises OverflowDefect.
+Fixed factorialFixed(std::int64_t n);
 
 }  // namespace kovrix
