@@ -10,6 +10,9 @@ int main(void) {
   tour_heading("Status texts");
   for (int code = 0; code <= 5; ++code) printf("  status %d: %s\n", code, kovrix_get_error_string(code));
 
+  tour_float64();
+  tour_fixed_functions();
+
   kovrix_cleanup();
   return 0;
 }
