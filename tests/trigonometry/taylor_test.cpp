@@ -4,7 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "c_api/pending_error.hpp"
+#include "exponential/logarithm_generic.hpp"
+#include "exponential/taylor.hpp"
+#include "roots/sqrt_newton.hpp"
 #include "kovrix.h"
 #include "special/series_test_support.hpp"
 
@@ -133,6 +138,78 @@ TEST(TrigTaylorFloat64, ApproximatesTheFunctionsNearZero) {
     ASSERT_TRUE(closeTo(kovrix_taylor_atan_f64(x), m.toDouble(), 1e-7)) << show(x);  // x^21/21 < 2.3e-8
   }
   EXPECT_FALSE(capi::errorPending());
+}
+
+}  // namespace
+}  // namespace kovrix
+
+namespace kovrix {
+namespace {
+
+using namespace seriestest;
+
+// A 256-bit MPFR arithmetic: the generic series on it must give the
+// functions to far beyond double precision for small arguments.
+struct MpfrValue {
+  std::shared_ptr<__mpfr_struct> v;
+};
+struct MpfrArithmetic {
+  using Value = MpfrValue;
+  static MpfrValue make() {
+    auto* p = new __mpfr_struct;
+    mpfr_init2(p, 256);
+    return MpfrValue{std::shared_ptr<__mpfr_struct>(p, [](__mpfr_struct* q) { mpfr_clear(q); delete q; })};
+  }
+  static MpfrValue of(double d) { MpfrValue r = make(); mpfr_set_d(r.v.get(), d, MPFR_RNDN); return r; }
+  static MpfrValue zero() { return of(0.0); }
+  static MpfrValue one() { return of(1.0); }
+  template <class F>
+  static MpfrValue apply(F f) { MpfrValue r = make(); f(r.v.get()); return r; }
+  static MpfrValue add(MpfrValue a, MpfrValue b) { return apply([&](mpfr_ptr r) { mpfr_add(r, a.v.get(), b.v.get(), MPFR_RNDN); }); }
+  static MpfrValue sub(MpfrValue a, MpfrValue b) { return apply([&](mpfr_ptr r) { mpfr_sub(r, a.v.get(), b.v.get(), MPFR_RNDN); }); }
+  static MpfrValue mul(MpfrValue a, MpfrValue b) { return apply([&](mpfr_ptr r) { mpfr_mul(r, a.v.get(), b.v.get(), MPFR_RNDN); }); }
+  static MpfrValue div(MpfrValue a, MpfrValue b) { return apply([&](mpfr_ptr r) { mpfr_div(r, a.v.get(), b.v.get(), MPFR_RNDN); }); }
+  static MpfrValue mulInt(MpfrValue a, std::int64_t k) { return apply([&](mpfr_ptr r) { mpfr_mul_si(r, a.v.get(), k, MPFR_RNDN); }); }
+  static MpfrValue divInt(MpfrValue a, std::int64_t k) { return apply([&](mpfr_ptr r) { mpfr_div_si(r, a.v.get(), k, MPFR_RNDN); }); }
+  static MpfrValue half(MpfrValue a) { return apply([&](mpfr_ptr r) { mpfr_div_ui(r, a.v.get(), 2, MPFR_RNDN); }); }
+  static MpfrValue twice(MpfrValue a) { return apply([&](mpfr_ptr r) { mpfr_mul_ui(r, a.v.get(), 2, MPFR_RNDN); }); }
+  static bool isNegative(MpfrValue a) { return mpfr_sgn(a.v.get()) < 0; }
+  static bool isZero(MpfrValue a) { return mpfr_zero_p(a.v.get()) != 0; }
+  static bool equal(MpfrValue a, MpfrValue b) { return mpfr_equal_p(a.v.get(), b.v.get()) != 0; }
+};
+static_assert(SeriesArithmetic<MpfrArithmetic>);
+
+double distance(MpfrValue got, int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), double x) {
+  Mp want(x, 256), diff(256);
+  f(want.get(), want.get(), MPFR_RNDN);
+  mpfr_sub(diff.get(), got.v.get(), want.get(), MPFR_RNDN);
+  return std::fabs(mpfr_get_d(diff.get(), MPFR_RNDN));
+}
+
+TEST(TrigSeriesGeneric, MultiPrecisionInstanceConverges) {
+  for (int trial = 0; trial < 200; ++trial) {
+    const double x = uniform(-0.5, 0.5);
+    const auto m = MpfrArithmetic::of(x);
+    // 30 terms: the omitted sine and cosine terms are below 0.5^60 / 60!, the
+    // arctangent's below 0.5^61 / 61 (about 7e-21).
+    ASSERT_LT(distance(generic::sinSeries<MpfrArithmetic>(m, 30), mpfr_sin, x), 1e-60) << show(x);
+    ASSERT_LT(distance(generic::cosSeries<MpfrArithmetic>(m, 30), mpfr_cos, x), 1e-60) << show(x);
+    ASSERT_LT(distance(generic::atanSeries<MpfrArithmetic>(m, 30), mpfr_atan, x), 1e-19) << show(x);
+    // The other generic kernels on the same arithmetic.
+    ASSERT_LT(distance(generic::expTaylor<MpfrArithmetic>(m, 60), mpfr_exp, x), 1e-70) << show(x);
+    const auto y = MpfrArithmetic::of(x + 1.0);
+    ASSERT_LT(distance(generic::sqrtNewton<MpfrArithmetic>(y, 40), mpfr_sqrt, x + 1.0), 1e-70) << show(x);
+    ASSERT_LT(distance(generic::lnAtanhSeries<MpfrArithmetic>(y, 80), mpfr_log, x + 1.0), 1e-70) << show(x);
+  }
+}
+
+TEST(TrigSeriesGeneric, FirstTermsOnFloat64) {
+  EXPECT_EQ(generic::sinSeries<Float64Arithmetic>(0.25, 1), 0.25);
+  EXPECT_EQ(generic::cosSeries<Float64Arithmetic>(0.25, 0), 1.0);
+  EXPECT_EQ(generic::atanSeries<Float64Arithmetic>(0.25, -4), 0.25);
+  EXPECT_EQ(generic::sinSeries<Float64Arithmetic>(0.5, 2), 0.5 - (0.5 * 0.25) / 6);
+  EXPECT_EQ(generic::cosSeries<Float64Arithmetic>(0.5, 3), (1.0 - 0.25 / 2) + ((0.25 / 2) * 0.25) / 12);
+  EXPECT_EQ(generic::atanSeries<Float64Arithmetic>(0.5, 2), 0.5 - (0.5 * 0.25) / 3);
 }
 
 }  // namespace
