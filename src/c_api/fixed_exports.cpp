@@ -41,6 +41,17 @@ inline bool fracBitsRejected(std::int32_t fracBits) {
 
 inline int bitLength(std::uint64_t v) { return v == 0 ? 0 : 64 - __builtin_clzll(v); }
 
+// floor((hi * 2^64 + lo) / d) for hi < d, so that the quotient fits 64 bits.
+inline std::uint64_t udiv128by64(std::uint64_t hi, std::uint64_t lo, std::uint64_t d) {
+#if defined(__x86_64__)
+  std::uint64_t q, r;
+  __asm__("divq %4" : "=a"(q), "=d"(r) : "a"(lo), "d"(hi), "rm"(d));
+  return q;
+#else
+  return static_cast<std::uint64_t>(((static_cast<UInt128>(hi) << 64) | lo) / d);
+#endif
+}
+
 // trunc(a * 2^f / b) saturated, for b != 0 and any f >= 0.
 //
 // With la, lb the bit lengths of |a| and |b|: if la + f <= 127 the dividend
@@ -55,10 +66,12 @@ std::int64_t divSaturating(std::int64_t a, std::int64_t b, std::int32_t f) {
   const int la = bitLength(ma);
   if (static_cast<std::int64_t>(la) + f > 127) return negative ? INT64_MIN : INT64_MAX;
   const UInt128 n = static_cast<UInt128>(ma) << f;
-  // A 64-bit dividend divides in one hardware instruction; wider ones go
-  // through the 128-bit routine.
-  const UInt128 q = (n >> 64) == 0 ? UInt128{static_cast<std::uint64_t>(n) / mb} : n / mb;
-  constexpr UInt128 limit = UInt128{1} << 63;  // |INT64_MIN|
+  const std::uint64_t hi = static_cast<std::uint64_t>(n >> 64), lo = static_cast<std::uint64_t>(n);
+  // hi >= |b| means a quotient of at least 2^64: saturated whatever the sign.
+  if (hi >= mb) return negative ? INT64_MIN : INT64_MAX;
+  // Otherwise the quotient fits 64 bits: one 128-by-64 hardware division.
+  const std::uint64_t q = udiv128by64(hi, lo, mb);
+  constexpr std::uint64_t limit = std::uint64_t{1} << 63;  // |INT64_MIN|
   // A negative quotient of magnitude exactly 2^63 is INT64_MIN itself.
   if (negative) return q >= limit ? INT64_MIN : -static_cast<std::int64_t>(q);
   return q >= limit ? INT64_MAX : static_cast<std::int64_t>(q);

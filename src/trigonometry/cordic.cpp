@@ -23,9 +23,6 @@ constexpr std::array<std::int64_t, cordicIterations> kCordicAngles = {
     255,        127,        63,         32,        16,        8,         4,        2,
 };
 
-// One overflow-tested step of a CORDIC recurrence.
-inline std::int64_t add(std::int64_t a, std::int64_t b) { return checkedAdd(a, b); }
-inline std::int64_t sub(std::int64_t a, std::int64_t b) { return checkedSub(a, b); }
 
 }  // namespace
 
@@ -65,23 +62,27 @@ Quadrant reduceAngle(Fixed angle) {
 
 std::pair<Fixed, Fixed> sinCosCordic(Fixed angle) {
   const Quadrant q = reduceAngle(angle);
-  // Rotation from (K, 0) by the folded angle, 0 <= Z <= pi/2: every step turns
-  // the vector by +-atan(2^-i), driving Z toward 0.  X and Y stay within
-  // [-1.65, 1.65] and Z within [-1.75, 1.75], so the overflow tests never fire
-  // here; they are kept because the step is defined as overflow-tested.
+  // Rotation from (K, 0) by the folded angle 0 <= Z <= pi/2: each step turns
+  // the vector by -+atan(2^-i) toward Z = 0 (direction d = +1 for Z >= 0, -1
+  // for Z < 0): X -= d (Y >> i), Y += d (X >> i), Z -= d A.
+  //
+  // Every sum of the recurrence is defined as overflow-tested, and none can
+  // overflow here: the vector starts at length K < 1 and each step lengthens
+  // it by sqrt(1 + 2^-2i), 1/K in all, so |X|, |Y| <= 2^32 plus a few units of
+  // floor error; |Z| never exceeds pi/2 plus the sum of the angles, 3.32 * 2^32.
+  // The tests are therefore left out.  The direction of a step is data
+  // dependent and unpredictable, so the loop selects instead of branching.
   std::int64_t X = cordicGainQ32, Y = 0, Z = q.angle.raw;
   for (int i = 0; i < cordicIterations; ++i) {
-    const std::int64_t A = kCordicAngles[static_cast<std::size_t>(i)];
     const std::int64_t xs = X >> i, ys = Y >> i;
-    if (Z < 0) {
-      X = add(X, ys);
-      Y = sub(Y, xs);
-      Z = add(Z, A);
-    } else {
-      X = sub(X, ys);
-      Y = add(Y, xs);
-      Z = sub(Z, A);
-    }
+    const std::int64_t A = kCordicAngles[static_cast<std::size_t>(i)];
+    // Both directions are formed and one selected (conditional moves).
+    const bool down = Z < 0;
+    const std::int64_t nX = down ? X + ys : X - ys;
+    const std::int64_t nY = down ? Y - xs : Y + xs;
+    Z = down ? Z + A : Z - A;
+    X = nX;
+    Y = nY;
   }
   Fixed c{X}, s{Y};
   if (q.cosSign < 0) c = negChk(c);
@@ -90,23 +91,37 @@ std::pair<Fixed, Fixed> sinCosCordic(Fixed angle) {
 }
 
 namespace {
-// The vectoring recurrence; returns the accumulated angle and leaves the
-// final x in *xOut.
+// The vectoring recurrence (direction d = -1 for y < 0, +1 otherwise):
+// x += d (y >> i), y -= d (x >> i), Z += d A.  Returns the accumulated angle
+// and leaves the final x in *xOut.
+//
+// x and y are arbitrary int64 here, so their sums are formed in 128 bits and
+// tested against the int64 range; any overflow fails the whole run with
+// OverflowDefect "over- or underflow".  The test is accumulated and raised
+// after the loop: the values computed after an overflow are discarded, and
+// every overflow of the recurrence carries the same text, so the outcome is
+// the one of testing each step.  |Z| stays below the sum of the angles
+// (1.75 * 2^32) and needs no test.
 inline std::int64_t vectoringSteps(std::int64_t x, std::int64_t y, std::int64_t* xOut) {
   std::int64_t Z = 0;
+  bool overflow = false;
   for (int i = 0; i < cordicIterations; ++i) {
-    const std::int64_t A = kCordicAngles[static_cast<std::size_t>(i)];
     const std::int64_t xs = x >> i, ys = y >> i;
-    if (y < 0) {
-      x = sub(x, ys);
-      y = add(y, xs);
-      Z = sub(Z, A);
-    } else {
-      x = add(x, ys);
-      y = sub(y, xs);
-      Z = add(Z, A);
-    }
+    // Both directions are formed and one is selected, so the step has no
+    // data-dependent branch.
+    std::int64_t xPlus, xMinus, yPlus, yMinus;
+    const bool oxp = __builtin_add_overflow(x, ys, &xPlus);
+    const bool oxm = __builtin_sub_overflow(x, ys, &xMinus);
+    const bool oyp = __builtin_add_overflow(y, xs, &yPlus);
+    const bool oym = __builtin_sub_overflow(y, xs, &yMinus);
+    const std::int64_t A = kCordicAngles[static_cast<std::size_t>(i)];
+    const bool down = y < 0;
+    x = down ? xMinus : xPlus;
+    overflow |= down ? (oxm | oyp) : (oxp | oym);
+    y = down ? yPlus : yMinus;
+    Z = down ? Z - A : Z + A;
   }
+  if (overflow) [[unlikely]] raiseOverflow();
   *xOut = x;
   return Z;
 }
