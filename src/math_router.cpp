@@ -63,7 +63,7 @@ Fixed exp(Fixed x) { return expCordicScaled(x); }
 
 Fixed ln(Fixed x) {
   if (x.raw <= 0) raiseLnDomain(x);
-  return lnGeneric(x, lnTerms);
+  return lnGeneric(x, LnTerms{});
 }
 
 Fixed sqrt(Fixed x) { return sqrtNewtonGeneric(x, sqrtIterations); }
@@ -118,7 +118,7 @@ Fixed atanh(Fixed x) {
 
 Fixed factorial(std::int64_t n) { return factorialFixed(n); }
 
-Fixed erf(Fixed x) { return erfTaylor(x, erfTerms); }
-Fixed besselJ0(Fixed x) { return kovrix::besselJ0(x, besselTerms); }
+Fixed erf(Fixed x) { return erfTaylor(x, ErfTerms{}); }
+Fixed besselJ0(Fixed x) { return kovrix::besselJ0(x, BesselTerms{}); }
 
 }  // namespace kovrix::router

@@ -20,17 +20,20 @@
 
 #include <cstdint>
 
+#include "exponential/series_arithmetic.hpp"
 #include "fixed/fixed_point.hpp"
 
 namespace kovrix::router {
 
 // Counts fixed for the router.
-inline constexpr std::int64_t lnTerms = 15;
+// ln, erf and J0 take their counts as compile-time constants, so that their
+// integer divisors fold into multiplications.
+using LnTerms = Terms<15>;
 inline constexpr std::int64_t sqrtIterations = 15;
 // The square roots inside asin, acos, asinh and acosh.
 inline constexpr std::int64_t innerSqrtIterations = 10;
-inline constexpr std::int64_t erfTerms = 15;
-inline constexpr std::int64_t besselTerms = 15;
+using ErfTerms = Terms<15>;
+using BesselTerms = Terms<15>;
 
 Fixed sin(Fixed x);
 Fixed cos(Fixed x);

@@ -20,8 +20,8 @@ namespace generic {
 // `count` terms (count <= 1: the first term y alone), doubled at the end.
 // x <= 0 raises ValueError.  The odd powers are carried undivided and each
 // term divides its power afresh by 2k + 1.
-template <SeriesArithmetic A>
-typename A::Value lnAtanhSeries(typename A::Value x, std::int64_t count) {
+template <SeriesArithmetic A, TermCount Count>
+typename A::Value lnAtanhSeries(typename A::Value x, Count count) {
   using V = typename A::Value;
   if (A::isNegative(x) || A::isZero(x)) raiseValueError("lnGeneric: input <= 0 (real log undefined)");
   const V numerator = A::sub(x, A::one());
@@ -30,10 +30,10 @@ typename A::Value lnAtanhSeries(typename A::Value x, std::int64_t count) {
   const V y2 = A::mul(y, y);
   V sum = y;
   V power = y;
-  for (std::int64_t k = 1; k < count; ++k) {
+  forEachStep(count, [&](auto k) {
     power = A::mul(power, y2);
-    sum = A::add(sum, A::divInt(power, checkedAdd(checkedMul(2, k), 1)));
-  }
+    sum = A::add(sum, A::divInt(power, stepInteger(k, [](std::int64_t i) { return indexAdd(indexMul(2, i), 1); })));
+  });
   return A::twice(sum);
 }
 
@@ -42,5 +42,7 @@ typename A::Value lnAtanhSeries(typename A::Value x, std::int64_t count) {
 // Q32.32 instance: ln 2 with 15 terms gives 2977044462 (0.6931471783); far
 // from 1 the truncation shows (ln 100 gives 4.1510).
 Fixed lnGeneric(Fixed x, std::int64_t count);
+// The same with the 15 terms of the router fixed at compile time.
+Fixed lnGeneric(Fixed x, Terms<15>);
 
 }  // namespace kovrix

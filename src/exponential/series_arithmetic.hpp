@@ -13,7 +13,12 @@
 #pragma once
 
 #include <concepts>
+#include <cstddef>
 #include <cstdint>
+#include <type_traits>
+#include <utility>
+
+#include "errors.hpp"
 
 namespace kovrix {
 
@@ -62,5 +67,72 @@ struct Float64Arithmetic {
   static constexpr bool equal(double a, double b) noexcept { return a == b; }
 };
 static_assert(SeriesArithmetic<Float64Arithmetic>);
+
+// ---- term counts -----------------------------------------------------------
+//
+// A kernel's count is either a run-time int64 or a count fixed at compile
+// time, Terms<N>.  Both run the same step function for n = 1 .. count - 1;
+// with Terms<N> the steps are laid out one after another, so every index
+// (and every integer divisor made from it) is a constant the compiler can
+// fold: a division by a constant becomes a multiplication, which for the
+// integer representations is the bulk of a step's cost.
+
+template <std::int64_t N>
+using Terms = std::integral_constant<std::int64_t, N>;
+
+template <class C>
+struct IsFixedTermCount : std::false_type {};
+template <std::int64_t N>
+struct IsFixedTermCount<Terms<N>> : std::true_type {};
+
+template <class C>
+concept TermCount = std::integral<C> || IsFixedTermCount<C>::value;
+
+// step(n) for n = 1, 2, ..., count - 1, in order (nothing for count <= 1).
+// With a run-time count n is an int64; with Terms<N> it is Terms<n>, a
+// compile-time index.
+template <std::integral C, class Step>
+inline void forEachStep(C count, Step&& step) {
+  for (std::int64_t n = 1; n < count; ++n) step(n);
+}
+template <std::int64_t N, class Step>
+[[gnu::always_inline]] inline void forEachStep(Terms<N>, Step&& step) {
+  if constexpr (N > 1) {
+    [&]<std::size_t... I>(std::index_sequence<I...>) {
+      (step(Terms<static_cast<std::int64_t>(I) + 1>{}), ...);
+    }(std::make_index_sequence<static_cast<std::size_t>(N - 1)>{});
+  }
+}
+
+// Overflow-tested index arithmetic (OverflowDefect "over- or underflow"),
+// usable in constant expressions: an overflow there does not compile.
+constexpr std::int64_t indexAdd(std::int64_t a, std::int64_t b) {
+  std::int64_t r = 0;
+  if (__builtin_add_overflow(a, b, &r)) raiseOverflow();
+  return r;
+}
+constexpr std::int64_t indexSub(std::int64_t a, std::int64_t b) {
+  std::int64_t r = 0;
+  if (__builtin_sub_overflow(a, b, &r)) raiseOverflow();
+  return r;
+}
+constexpr std::int64_t indexMul(std::int64_t a, std::int64_t b) {
+  std::int64_t r = 0;
+  if (__builtin_mul_overflow(a, b, &r)) raiseOverflow();
+  return r;
+}
+
+// An integer made from a step index by `Formula` (a captureless lambda over
+// int64): evaluated at run time for a run-time index, at compile time for a
+// Terms<n> index.
+template <class Formula>
+inline std::int64_t stepInteger(std::int64_t n, Formula formula) {
+  return formula(n);
+}
+template <std::int64_t K, class Formula>
+constexpr std::int64_t stepInteger(Terms<K>, Formula) {
+  constexpr std::int64_t value = Formula{}(K);
+  return value;
+}
 
 }  // namespace kovrix

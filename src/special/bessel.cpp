@@ -22,17 +22,23 @@ double besselJ0(double x, std::int64_t count) {
   }
 }
 
-Fixed besselJ0(Fixed x, std::int64_t count) {
+namespace {
+template <TermCount Count>
+Fixed besselJ0Q32(Fixed x, Count count) {
   using A = FixedArithmetic;
   const Fixed halfX = x / toFixed(std::int64_t{2});
   const Fixed q = halfX * halfX;
   Fixed sum = A::one();
   Fixed term = A::one();
-  for (std::int64_t k = 1; k < count; ++k) {
-    term = A::divInt(term * q, checkedMul(k, k));
-    sum = (k % 2 == 1) ? sum - term : sum + term;
-  }
+  forEachStep(count, [&](auto k) {
+    term = A::divInt(term * q, stepInteger(k, [](std::int64_t i) { return indexMul(i, i); }));
+    sum = (static_cast<std::int64_t>(k) % 2 == 1) ? sum - term : sum + term;
+  });
   return sum;
 }
+}  // namespace
+
+Fixed besselJ0(Fixed x, std::int64_t count) { return besselJ0Q32(x, count); }
+Fixed besselJ0(Fixed x, Terms<15> count) { return besselJ0Q32(x, count); }
 
 }  // namespace kovrix

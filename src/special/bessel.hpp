@@ -6,6 +6,7 @@
 
 #include <cstdint>
 
+#include "exponential/series_arithmetic.hpp"
 #include "fixed/fixed_point.hpp"
 
 namespace kovrix {
@@ -20,5 +21,7 @@ double besselJ0(double x, std::int64_t count);
 // float64 steps, hence a separate instance).  count < 2 gives one.
 // J0(1) with 15 terms gives 3286499039.
 Fixed besselJ0(Fixed x, std::int64_t count);
+// The same with the 15 terms of the router fixed at compile time.
+Fixed besselJ0(Fixed x, Terms<15>);
 
 }  // namespace kovrix

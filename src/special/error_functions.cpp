@@ -29,4 +29,8 @@ Fixed erfTaylor(Fixed x, std::int64_t count) {
   return generic::erfTaylor<FixedArithmetic>(x, count, twoOverSqrtPiFixed());
 }
 
+Fixed erfTaylor(Fixed x, Terms<15> count) {
+  return generic::erfTaylor<FixedArithmetic>(x, count, twoOverSqrtPiFixed());
+}
+
 }  // namespace kovrix

@@ -21,17 +21,18 @@ namespace generic {
 // the representation's value of 2/sqrt(pi), which the instance supplies.
 // The multiplier 2n - 1 and divisor n(2n + 1) of step n are formed with
 // overflow-tested integer products.
-template <SeriesArithmetic A>
-typename A::Value erfTaylor(typename A::Value x, std::int64_t count, typename A::Value twoOverSqrtPi) {
+template <SeriesArithmetic A, TermCount Count>
+typename A::Value erfTaylor(typename A::Value x, Count count, typename A::Value twoOverSqrtPi) {
   using V = typename A::Value;
   const V square = A::mul(x, x);
   V sum = x;
   V term = x;
-  for (std::int64_t n = 1; n < count; ++n) {
-    const std::int64_t twoN = checkedMul(2, n);
-    term = A::divInt(A::mulInt(A::mul(square, term), checkedSub(twoN, 1)), checkedMul(n, checkedAdd(twoN, 1)));
-    sum = (n % 2 == 1) ? A::sub(sum, term) : A::add(sum, term);
-  }
+  forEachStep(count, [&](auto n) {
+    const std::int64_t multiplier = stepInteger(n, [](std::int64_t k) { return indexSub(indexMul(2, k), 1); });
+    const std::int64_t divisor = stepInteger(n, [](std::int64_t k) { return indexMul(k, indexAdd(indexMul(2, k), 1)); });
+    term = A::divInt(A::mulInt(A::mul(square, term), multiplier), divisor);
+    sum = (static_cast<std::int64_t>(n) % 2 == 1) ? A::sub(sum, term) : A::add(sum, term);
+  });
   return A::mul(twoOverSqrtPi, sum);
 }
 
@@ -44,6 +45,8 @@ double erfTaylor(double x, std::int64_t count);
 // Q32.32 instance; 2/sqrt(pi) is (2·one) / sqrtNewtonGeneric(piFixed, 10
 // iterations).  erf 1 with 15 terms gives 3619372346.
 Fixed erfTaylor(Fixed x, std::int64_t count);
+// The same with the 15 terms of the router fixed at compile time.
+Fixed erfTaylor(Fixed x, Terms<15>);
 
 // The Q32.32 2/sqrt(pi) of the Fixed instance (the steps above, run once).
 Fixed twoOverSqrtPiFixed();

@@ -86,3 +86,21 @@ TEST(LnGenericTemplate, Float64InstanceIsALogarithm) {
 
 }  // namespace
 }  // namespace kovrix
+
+namespace kovrix {
+namespace {
+
+using namespace seriestest;
+
+TEST(LnGenericFixed, FixedCountEqualsRunTimeCount) {
+  for (int trial = 0; trial < 20000; ++trial) {
+    const std::int64_t x = anyRaw();
+    std::optional<std::int64_t> a, b;
+    try { a = lnGeneric(Fixed{x}, 15).raw; } catch (const Error&) {}
+    try { b = lnGeneric(Fixed{x}, Terms<15>{}).raw; } catch (const Error&) {}
+    ASSERT_EQ(a, b) << x;
+  }
+}
+
+}  // namespace
+}  // namespace kovrix

@@ -108,3 +108,22 @@ TEST(BesselJ0Fixed, MatchesTheStepsExactly) {
 
 }  // namespace
 }  // namespace kovrix
+
+namespace kovrix {
+namespace {
+
+using namespace seriestest;
+
+TEST(BesselJ0Fixed, FixedCountEqualsRunTimeCount) {
+  for (int trial = 0; trial < 20000; ++trial) {
+    std::int64_t x = anyRaw();
+    if (trial % 2) x >>= 26;
+    std::optional<std::int64_t> a, b;
+    try { a = besselJ0(Fixed{x}, 15).raw; } catch (const Error&) {}
+    try { b = besselJ0(Fixed{x}, Terms<15>{}).raw; } catch (const Error&) {}
+    ASSERT_EQ(a, b) << x;
+  }
+}
+
+}  // namespace
+}  // namespace kovrix
