@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "errors.hpp"
+#include "exponential/fixed_series_arithmetic.hpp"
 #include "exponential/logarithm_generic.hpp"
 #include "fixed/arithmetic.hpp"
 #include "hyperbolic/cordic.hpp"
@@ -54,7 +55,7 @@ Fixed tanReduced(Fixed x) {
   // result f lies in [-pi/2, pi/2].
   const std::int64_t f = r > halfPi ? r - pi : (r < -halfPi ? r + pi : r);
   const std::int64_t magnitude = f < 0 ? -f : f;
-  const Fixed t = magnitude > quarterPi ? kOne / tanChebyshev(Fixed{halfPi - magnitude})
+  const Fixed t = magnitude > quarterPi ? quotientQ32(kOne, tanChebyshev(Fixed{halfPi - magnitude}))
                                         : tanChebyshev(Fixed{magnitude});
   return f < 0 ? -t : t;
 }
@@ -75,7 +76,7 @@ Fixed sinh(Fixed x) { return sinhCoshCordic(x).first; }
 Fixed cosh(Fixed x) { return sinhCoshCordic(x).second; }
 Fixed tanh(Fixed x) {
   const auto [s, c] = sinhCoshCordic(x);
-  return s / c;
+  return quotientQ32(s, c);
 }
 
 Fixed pow(Fixed a, Fixed b) {
@@ -113,7 +114,7 @@ Fixed atanh(Fixed x) {
   const Fixed numerator = kOne + x;
   const Fixed denominator = kOne - x;
   // (one/2) * l = floor(2^31 l / 2^32) = floor(l / 2), never out of range.
-  return Fixed{ln(numerator / denominator).raw >> 1};
+  return Fixed{ln(quotientQ32(numerator, denominator)).raw >> 1};
 }
 
 Fixed factorial(std::int64_t n) { return factorialFixed(n); }

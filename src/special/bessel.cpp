@@ -26,7 +26,7 @@ namespace {
 template <TermCount Count>
 Fixed besselJ0Q32(Fixed x, Count count) {
   using A = FixedArithmetic;
-  const Fixed halfX = x / toFixed(std::int64_t{2});
+  const Fixed halfX = A::divInt(x, 2);  // x / (2·one)
   const Fixed q = halfX * halfX;
   Fixed sum = A::one();
   Fixed term = A::one();
