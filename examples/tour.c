@@ -10,8 +10,9 @@ int main(void) {
   tour_heading("Status texts");
   for (int code = 0; code <= 5; ++code) printf("  status %d: %s\n", code, kovrix_get_error_string(code));
 
-  tour_float64();
+  tour_fixed();
   tour_fixed_functions();
+  tour_float64();
 
   kovrix_cleanup();
   return 0;

@@ -6,8 +6,9 @@
 
 #include "kovrix.h"
 
-void tour_float64(void);
+void tour_fixed(void);
 void tour_fixed_functions(void);
+void tour_float64(void);
 
 static inline void tour_heading(const char* title) { printf("\n== %s ==\n\n", title); }
 

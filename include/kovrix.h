@@ -113,44 +113,115 @@ KOVRIX_API int kovrix_clz64(uint64_t x);
 KOVRIX_API int64_t kovrix_isqrt_i64(int64_t n);
 
 /* ==== Fixed point: arithmetic ============================================== */
-/* Values are raw int64_t standing for raw / 2^fracBits; the kernels below use
- * Q32.32 (one = 2^32). */
+/* A Fixed is a raw int64_t standing for raw / 2^fracBits.  The exports that
+ * take no fraction-bit count work in Q32.32 (one = 2^32, integer part -2^31 ..
+ * 2^31 - 1, resolution 2^-32).
+ *
+ * Every result is exact and then saturated to the int64 range: a value below
+ * -2^63 gives INT64_MIN, above 2^63 - 1 gives INT64_MAX; nothing wraps around.
+ * These exports have no failing step: a rejected argument is answered with 0,
+ * they never raise, and they compute normally (and leave it untouched) while
+ * an error is pending on the thread. */
 
+/* value * 2^fracBits, saturated.  fracBits outside 0..63: 0.
+ * (1, 32) = 2^32; (2^31, 32) = INT64_MAX; (-2^31, 32) = INT64_MIN. */
 KOVRIX_API int64_t kovrix_fixed_from_int(int64_t value, int32_t fracBits);
+/* x >> fracBits, arithmetic: rounds toward -infinity ((-1, 32) = -1).
+ * fracBits outside 0..63: 0. */
 KOVRIX_API int64_t kovrix_fixed_to_int(int64_t x, int32_t fracBits);
+/* a + b, saturated. */
 KOVRIX_API int64_t kovrix_fixed_add(int64_t a, int64_t b);
+/* a - b, saturated. */
 KOVRIX_API int64_t kovrix_fixed_sub(int64_t a, int64_t b);
+/* floor(a * b / 2^fracBits) of the exact product, saturated ((-1, 1, 32) = -1).
+ * fracBits outside 0..63: 0. */
 KOVRIX_API int64_t kovrix_fixed_mul(int64_t a, int64_t b, int32_t fracBits);
+/* a * 2^fracBits / b of the exact values, truncated toward zero, saturated.
+ * b = 0 or fracBits < 0: 0.  Any fracBits >= 0 is accepted (large counts
+ * saturate at once: (1, 1, 100) = INT64_MAX). */
 KOVRIX_API int64_t kovrix_fixed_div(int64_t a, int64_t b, int32_t fracBits);
+/* -1, 0 or 1 as a < b, a = b, a > b. */
 KOVRIX_API int32_t kovrix_fixed_cmp(int64_t a, int64_t b);
+/* |a|, saturated: |INT64_MIN| = INT64_MAX. */
 KOVRIX_API int64_t kovrix_fixed_abs(int64_t a);
+/* 1, 0 or -1 as a > 0, a = 0, a < 0. */
 KOVRIX_API int32_t kovrix_fixed_sign(int64_t a);
+/* lo if x < lo, otherwise the smaller of x and hi.  lo > hi is not rejected:
+ * a value below lo gives lo, any other value gives hi. */
 KOVRIX_API int64_t kovrix_fixed_clamp(int64_t x, int64_t lo, int64_t hi);
+/* a mod m with the sign of m (floored modulo), 0 <= |result| < |m|.  m = 0:
+ * 0.  (INT64_MIN, -1) = 0. */
 KOVRIX_API int64_t kovrix_fixed_floor_mod(int64_t a, int64_t m);
+/* Q32.32: x with its 32 fraction bits cleared (toward -infinity: -0.5 gives
+ * -1.0). */
 KOVRIX_API int64_t kovrix_fixed_floor(int64_t x);
+/* Q32.32: the smallest integer >= x, saturated (so a value above 2^31 - 1
+ * with a fraction gives INT64_MAX, which is not an integer value). */
 KOVRIX_API int64_t kovrix_fixed_ceil(int64_t x);
+/* Q32.32: the nearest integer, ties toward +infinity (0.5 -> 1, -0.5 -> 0,
+ * -1.5 -> -1); saturation yields 0x7FFFFFFF00000000. */
 KOVRIX_API int64_t kovrix_fixed_round(int64_t x);
+/* a + floor((b - a) * t / 2^32), exact, saturated; t is Q32.32 whatever the
+ * format of a and b.  t = 0 gives a, t = 2^32 gives b; t outside [0, 1]
+ * extrapolates. */
 KOVRIX_API int64_t kovrix_fixed_lerp(int64_t a, int64_t b, int64_t t);
+/* pi in Q32.32, truncated: 13493037704. */
 KOVRIX_API int64_t kovrix_pi_fixed(void);
+/* e in Q32.32, truncated: 11674931554. */
 KOVRIX_API int64_t kovrix_e_fixed(void);
 
 /* ==== Fixed point: circular kernels (Q32.32) =============================== */
+/* Angles are radians, arguments and results Q32.32 raw values.  The CORDIC
+ * and polynomial exports run overflow-tested integer steps: on an overflow
+ * they return 0 and leave an overflow error pending, and while an error is
+ * pending they return 0 without computing.  They clear nothing.  The table
+ * exports and reduceQ32 / clampQ32 cannot fail and always compute. */
 
+/* Sine by 32 CORDIC rotations of x reduced modulo 2*pi (reduceQ32).  Good to
+ * about 1e-9; even exact angles leave a residue of a few raw units
+ * (kovrix_cordic_sin(0) = -3). */
 KOVRIX_API int64_t kovrix_cordic_sin(int64_t x);
+/* Cosine, from the same rotations (kovrix_cordic_cos(0) = 4294967303). */
 KOVRIX_API int64_t kovrix_cordic_cos(int64_t x);
+/* The angle of the point (x, y) in (-pi, pi] (up to a few units of residue)
+ * by CORDIC vectoring; both coordinates are clamped to +-2^62 first (clampQ32).
+ * (0, 0) gives 0, x = 0 gives +-pi/2, (0, -1.0) gives pi.  Coordinates large
+ * enough for the first step's sum to pass 2^63 (y = x = 2^62) overflow: 0 with
+ * the error pending. */
 KOVRIX_API int64_t kovrix_cordic_atan2(int64_t y, int64_t x);
+/* Sine from a 256-entry table: the entry nearest x (reduced modulo 2*pi), no
+ * interpolation (error up to about 0.012).  Cannot fail. */
 KOVRIX_API int64_t kovrix_lut_sin(int64_t x);
+/* Cosine from the same table (the sine at x + pi/2).  Cannot fail. */
 KOVRIX_API int64_t kovrix_lut_cos(int64_t x);
+/* Degree-7 odd polynomial tan(x) ~ x + c3 x^3 + c5 x^5 + c7 x^7 on x clamped
+ * to +-2^62, meant for |x| <= pi/4; no range reduction and no pole test (tan of
+ * 1.0 gives 1.5201).  Arguments whose powers leave int64 overflow: 0 with the
+ * error pending. */
 KOVRIX_API int64_t kovrix_chebyshev_tan(int64_t x);
+/* x floored modulo 26986075409 (2*pi rounded), in [0, 26986075409).  Cannot
+ * fail. */
 KOVRIX_API int64_t reduceQ32(int64_t x);
+/* x clamped to [-2^62, 2^62].  Cannot fail. */
 KOVRIX_API int64_t clampQ32(int64_t x);
 
 /* ==== Fixed point: hyperbolic kernels (Q32.32) ============================= */
+/* 34 hyperbolic CORDIC rotations, which converge for |x| <= 1.1181730141.
+ * Every export clamps its argument to +-1.1 (clampHyperbolicQ32) first, so
+ * larger arguments give the value at +-1.1; the unclamped exponential is
+ * kovrix_fixed_exp.  On a failure (an overflow, which the clamped arguments
+ * never reach) they return 0 with the error left pending; while an error is
+ * pending they return 0 without computing.  They clear nothing. */
 
+/* sinh x (kovrix_cordic_sinh(0) = 1, the residue of the rotations). */
 KOVRIX_API int64_t kovrix_cordic_sinh(int64_t x);
+/* cosh x (kovrix_cordic_cosh(0) = 4294967287). */
 KOVRIX_API int64_t kovrix_cordic_cosh(int64_t x);
+/* sinh x / cosh x, the quotient truncated toward zero. */
 KOVRIX_API int64_t kovrix_cordic_tanh(int64_t x);
+/* sinh x + cosh x = e^x for |x| <= 1.1 (e^1.1 beyond). */
 KOVRIX_API int64_t kovrix_cordic_exp(int64_t x);
+/* x clamped to [-4724464025, 4724464025] (+-1.1).  Cannot fail. */
 KOVRIX_API int64_t clampHyperbolicQ32(int64_t x);
 
 /* ==== Fixed point: elementary functions (Q32.32) =========================== */

@@ -95,8 +95,8 @@ namespace {
 // x += d (y >> i), y -= d (x >> i), Z += d A.  Returns the accumulated angle
 // and leaves the final x in *xOut.
 //
-// x and y are arbitrary int64 here, so their sums are formed in 128 bits and
-// tested against the int64 range; any overflow fails the whole run with
+// x and y are arbitrary int64 here, so every sum is overflow-tested; any
+// overflow fails the whole run with
 // OverflowDefect "over- or underflow".  The test is accumulated and raised
 // after the loop: the values computed after an overflow are discarded, and
 // every overflow of the recurrence carries the same text, so the outcome is
