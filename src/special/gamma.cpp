@@ -1,6 +1,8 @@
 #include "special/gamma.hpp"
 
+#include <array>
 #include <charconv>
+#include <limits>
 #include <cmath>
 #include <cstring>
 
@@ -39,16 +41,36 @@ double gammaLanczosFloat(double x) {
   return a * (std::pow(t, z + 0.5) * lanczosSqrtTwoPi * std::exp(-t));
 }
 
+namespace {
+// The ascending products 1·2·…·n for n = 0 .. 170, formed at compile time
+// by the same float64 multiplications the definition makes at run time
+// (constant evaluation rounds each product to nearest, as the hardware
+// does), so a lookup is that product.  171! is the first product to pass
+// DBL_MAX: it becomes +inf, and +inf times any later positive factor stays
+// +inf.
+constexpr std::int64_t kLargestFiniteFactorial = 170;
+constexpr auto kFactorials = [] {
+  std::array<double, kLargestFiniteFactorial + 1> table{};
+  double product = 1.0;
+  table[0] = table[1] = 1.0;
+  for (std::size_t i = 2; i < table.size(); ++i) {
+    product = product * static_cast<double>(i);
+    table[i] = product;
+  }
+  return table;
+}();
+static_assert(kFactorials[20] == 2432902008176640000.0);
+// 170! * 171 exceeds twice DBL_MAX, far past the rounding boundary, so the
+// product rounds to +inf (constant evaluation refuses to form the overflow
+// itself, hence the comparison through a quotient).
+static_assert(kFactorials[kLargestFiniteFactorial] > 2.0 * (std::numeric_limits<double>::max() / 171.0));
+static_assert(kFactorials[kLargestFiniteFactorial] <= std::numeric_limits<double>::max());
+}  // namespace
+
 double factorial(std::int64_t n) {
   if (n < 0) return 0.0;
-  if (n < 2) return 1.0;
-  double product = 1.0;
-  for (std::int64_t i = 2;; ++i) {
-    product = product * static_cast<double>(i);
-    // +inf times a positive factor stays +inf: the rest of the product
-    // cannot change it.
-    if (i == n || std::isinf(product)) return product;
-  }
+  if (n <= kLargestFiniteFactorial) return kFactorials[static_cast<std::size_t>(n)];
+  return std::numeric_limits<double>::infinity();
 }
 
 Fixed factorialFixed(std::int64_t n) {
