@@ -7,7 +7,9 @@
 #include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <limits>
+#include <string>
 
 #include "kovrix.h"
 
@@ -50,6 +52,26 @@ TEST(Float64ExportsHost, NoPendingErrorLeftOrCleared) {
   EXPECT_EQ(kovrix_cordic_sin(0), 0);  // stopped: an error is still pending
   EXPECT_EQ(kovrix_fixed_sqrt(std::int64_t{4} << 32), std::int64_t{0});  // clears it, answers 0
   EXPECT_EQ(kovrix_cordic_sin(0), -3);  // computes again
+}
+
+// The kernels' results depend on every product and sum being rounded
+// separately: the library must contain no fused multiply-add.
+TEST(Float64ExportsHost, NoFusedMultiplyAdd) {
+  const std::string cmd = std::string("objdump -d --no-show-raw-insn ") + KOVRIX_SHARED_OBJECT + " 2>/dev/null";
+  FILE* p = popen(cmd.c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  char line[512];
+  std::size_t lines = 0, fused = 0;
+  while (std::fgets(line, sizeof line, p) != nullptr) {
+    ++lines;
+    const std::string text(line);
+    if (text.find("vfmadd") != std::string::npos || text.find("vfmsub") != std::string::npos ||
+        text.find("vfnmadd") != std::string::npos || text.find("vfnmsub") != std::string::npos)
+      ++fused;
+  }
+  pclose(p);
+  if (lines == 0) GTEST_SKIP() << "objdump not available";
+  EXPECT_EQ(fused, 0u);
 }
 
 }  // namespace
