@@ -12,6 +12,8 @@ int main(void) {
 
   tour_bigint();
   tour_fixed();
+  tour_fixed_functions();
+  tour_float64();
   tour_interval();
 
   kovrix_cleanup();

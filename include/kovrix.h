@@ -254,42 +254,102 @@ KOVRIX_API int64_t clampHyperbolicQ32(int64_t x);
 
 /* ==== Fixed point: elementary functions (Q32.32) =========================== */
 
+/* Arguments and results are Q32.32 raw values (raw / 2^32).  Each function
+ * runs one named kernel with a fixed count and no further reduction, so
+ * accuracy falls away from each series' centre; the values are the defined
+ * results.  Failure convention, shared by all twenty: any failure inside
+ * (domain error, overflow, zero divisor) returns 0 and leaves NO error
+ * pending; an error already pending on entry is cleared and 0 returned.
+ * A result 0 cannot be told from a failure. */
+
+/* sin x and cos x from one circular CORDIC run (32 steps, reduced inside);
+ * residues of a few units: sin(0) = -3, cos(0) = 4294967303. */
 KOVRIX_API int64_t kovrix_fixed_sin(int64_t x);
 KOVRIX_API int64_t kovrix_fixed_cos(int64_t x);
+/* tan x: reduced modulo pi to [-pi/2, pi/2], then the degree-7 polynomial
+ * (|f| <= pi/4) or one over the polynomial at pi/2 - |f|.  0 at odd
+ * multiples of pi/2 (division by zero). */
 KOVRIX_API int64_t kovrix_fixed_tan(int64_t x);
+/* e^x by hyperbolic CORDIC, halving the argument and squaring the result
+ * beyond the CORDIC range.  0 once the result leaves Q32.32 (x > ~21.49). */
 KOVRIX_API int64_t kovrix_fixed_exp(int64_t x);
+/* ln x by 15 terms of the atanh series, no range reduction (ln 2 =
+ * 2977044462, ln 100 = 4.1510).  0 for x <= 0. */
 KOVRIX_API int64_t kovrix_fixed_ln(int64_t x);
+/* sqrt x by 15 Heron steps started from x (sqrt 2 = 6074000999; large x
+ * not converged).  0 for x < 0. */
 KOVRIX_API int64_t kovrix_fixed_sqrt(int64_t x);
+/* atan x = angle of (one, x) by CORDIC vectoring. */
 KOVRIX_API int64_t kovrix_fixed_atan(int64_t x);
+/* Angle of the point (x, y) in (-pi, pi], no clamping; 0 when the
+ * iterations overflow (coordinates near 2^62). */
 KOVRIX_API int64_t kovrix_fixed_atan2(int64_t y, int64_t x);
+/* sinh, cosh, tanh by hyperbolic CORDIC; 0 for |x| above its convergence
+ * budget 4802516527 (about 1.1182). */
 KOVRIX_API int64_t kovrix_fixed_sinh(int64_t x);
 KOVRIX_API int64_t kovrix_fixed_cosh(int64_t x);
 KOVRIX_API int64_t kovrix_fixed_tanh(int64_t x);
+/* a^b = exp(b * ln a) with the ln and exp above.  0 for a <= 0. */
 KOVRIX_API int64_t kovrix_fixed_pow(int64_t a, int64_t b);
+/* asin x = atan2(x, s), acos x = atan2(s, x), s = sqrt(one - x*x) by 10
+ * Heron steps.  0 for |x| > one. */
 KOVRIX_API int64_t kovrix_fixed_asin(int64_t x);
 KOVRIX_API int64_t kovrix_fixed_acos(int64_t x);
+/* asinh x = ln(x + sqrt(x*x + one)), acosh x = ln(x + sqrt(x*x - one)),
+ * roots by 10 Heron steps, ln as above.  acosh: 0 for x < one. */
 KOVRIX_API int64_t kovrix_fixed_asinh(int64_t x);
 KOVRIX_API int64_t kovrix_fixed_acosh(int64_t x);
+/* atanh x = (1/2) ln((one + x) / (one - x)).  0 for |x| >= one. */
 KOVRIX_API int64_t kovrix_fixed_atanh(int64_t x);
+/* n! in Q32.32; 12! = 2057296206731673600 is the largest; 0 for n < 0 and
+ * n >= 13. */
 KOVRIX_API int64_t kovrix_fixed_factorial(int32_t n);
+/* erf x by 15 terms of its Maclaurin series (erf 1 = 3619372346). */
 KOVRIX_API int64_t kovrix_fixed_erf(int64_t x);
+/* J0(x) by 15 terms of its power series (J0(1) = 3286499039). */
 KOVRIX_API int64_t kovrix_fixed_bessel_j0(int64_t x);
 
 /* ==== Float64 kernels ====================================================== */
 
+/* One named method each, with a fixed count of terms or iterations, on the
+ * argument exactly as given (no range reduction): near each series' centre
+ * they agree with libm closely; away from it the truncation shows, by
+ * design.  The order of the floating-point operations is fixed, so results
+ * are reproducible to the bit.  None of these fails: arguments outside a
+ * kernel's domain give the quiet NaN 0x7FF8000000000000, NaN and infinities
+ * propagate through the arithmetic, and no error is ever left pending (an
+ * error pending from an earlier call is ignored and left as it is). */
+
+/* sqrt x by 20 Heron steps started from x; converged for moderate x only
+ * (sqrt 1e20 = 95367431990150.33).  NaN for x < 0; sqrt(-0.0) = 0. */
 KOVRIX_API double kovrix_sqrt_newton_f64(double x);
+/* e^x by 15 terms of its Taylor series (exp 1 = 2.71828182845823). */
 KOVRIX_API double kovrix_exp_taylor_f64(double x);
+/* ln(1 + x) -- not ln x -- by 14 terms x - x^2/2 + ... - x^14/14; converges
+ * for -1 < x <= 1 only.  NaN for 1 + x <= 0. */
 KOVRIX_API double kovrix_ln_taylor_f64(double x);
+/* sin x and cos x by 5 Taylor terms, atan x by 10 (atan converges only for
+ * |x| <= 1, slowly near 1: atan 1 = 0.7604599047323508). */
 KOVRIX_API double kovrix_taylor_sin_f64(double x);
 KOVRIX_API double kovrix_taylor_cos_f64(double x);
 KOVRIX_API double kovrix_taylor_atan_f64(double x);
+/* Chebyshev T_n, U_n, Legendre P_n and Hermite H_n (physicists') by their
+ * three-term recurrences from degree 0.  A negative n gives the degree-1
+ * polynomial (x for T and P, 2x for U and H). */
 KOVRIX_API double kovrix_chebyshev_t(int32_t n, double x);
 KOVRIX_API double kovrix_chebyshev_u(int32_t n, double x);
 KOVRIX_API double kovrix_legendre(int32_t n, double x);
 KOVRIX_API double kovrix_hermite(int32_t n, double x);
+/* erf x by 15 terms of its Maclaurin series. */
 KOVRIX_API double kovrix_erf(double x);
+/* Gamma(x) by the Lanczos approximation (g = 7, 9 coefficients), with
+ * reflection below 0 (gamma 1 = 0.9999999999999998).  NaN at the poles
+ * x = 0, -0.0, -1, -2, ... and -inf.  The last digits follow the C
+ * library's pow, exp and sin. */
 KOVRIX_API double kovrix_gamma(double x);
+/* n! as the ascending float64 product; 0.0 for n < 0, +inf from n = 171. */
 KOVRIX_API double kovrix_factorial(int32_t n);
+/* J0(x) by 15 terms of its power series; far from J0 beyond |x| ~ 10. */
 KOVRIX_API double kovrix_bessel_j0(double x);
 
 /* ==== Interval ============================================================= */

@@ -1,0 +1,44 @@
+#include "special/bessel.hpp"
+
+#include "errors.hpp"
+#include "exponential/fixed_series_arithmetic.hpp"
+
+namespace kovrix {
+
+double besselJ0(double x, std::int64_t count) {
+  const double q = (x * 0.5) * (x * 0.5);
+  if (count < 2) return 1.0;
+  double sum = 1.0;
+  double term = q;
+  double divisor = 1.0;
+  bool subtract = true;
+  for (std::int64_t i = 2;; ++i) {
+    const double quotient = term / divisor;
+    sum = subtract ? sum - quotient : sum + quotient;
+    if (i == count) return sum;
+    term = quotient * q;
+    divisor = static_cast<double>(checkedMul(i, i));
+    subtract = !subtract;
+  }
+}
+
+namespace {
+template <TermCount Count>
+Fixed besselJ0Q32(Fixed x, Count count) {
+  using A = FixedArithmetic;
+  const Fixed halfX = A::divInt(x, 2);  // x / (2·one)
+  const Fixed q = halfX * halfX;
+  Fixed sum = A::one();
+  Fixed term = A::one();
+  forEachStep(count, [&](auto k) {
+    term = A::divInt(term * q, stepInteger(k, [](std::int64_t i) { return indexMul(i, i); }));
+    sum = (static_cast<std::int64_t>(k) % 2 == 1) ? sum - term : sum + term;
+  });
+  return sum;
+}
+}  // namespace
+
+Fixed besselJ0(Fixed x, std::int64_t count) { return besselJ0Q32(x, count); }
+Fixed besselJ0(Fixed x, Terms<15> count) { return besselJ0Q32(x, count); }
+
+}  // namespace kovrix

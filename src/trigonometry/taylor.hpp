@@ -1,0 +1,82 @@
+// Truncated Taylor series of sine, cosine and arctangent on float64.
+//
+// Each kernel sums exactly `count` terms on the argument as given (no
+// reduction: a large argument gives the polynomial's value).  Two shapes of
+// the same series exist: the float64 kernels below carry the term already
+// divided and multiply it by the square afterwards, while the templates in
+// `generic` multiply by the square first and divide second, as the exact and
+// multi-precision representations do.  In float64 the two orders round
+// differently, so the float64 kernels are written out on their own.
+#pragma once
+
+#include <cstdint>
+
+#include "errors.hpp"
+#include "exponential/series_arithmetic.hpp"
+
+namespace kovrix {
+
+namespace generic {
+
+// The shape for exact and multi-precision representations: the term is
+// multiplied by x^2 and then divided by the integer (2i)(2i + 1) (sine) or
+// (2i - 1)(2i) (cosine), formed with overflow-tested products; terms are
+// subtracted and added alternately from the second.  count < 2 gives the
+// first term alone (x, or one).
+template <SeriesArithmetic A>
+typename A::Value sinSeries(typename A::Value x, std::int64_t count) {
+  using V = typename A::Value;
+  const V square = A::mul(x, x);
+  V sum = x;
+  V term = x;
+  for (std::int64_t i = 1; i < count; ++i) {
+    const std::int64_t twoI = checkedMul(2, i);
+    term = A::divInt(A::mul(term, square), checkedMul(twoI, checkedAdd(twoI, 1)));
+    sum = (i % 2 == 1) ? A::sub(sum, term) : A::add(sum, term);
+  }
+  return sum;
+}
+
+template <SeriesArithmetic A>
+typename A::Value cosSeries(typename A::Value x, std::int64_t count) {
+  using V = typename A::Value;
+  const V square = A::mul(x, x);
+  V sum = A::one();
+  V term = A::one();
+  for (std::int64_t i = 1; i < count; ++i) {
+    const std::int64_t twoI = checkedMul(2, i);
+    term = A::divInt(A::mul(term, square), checkedMul(twoI, checkedSub(twoI, 1)));
+    sum = (i % 2 == 1) ? A::sub(sum, term) : A::add(sum, term);
+  }
+  return sum;
+}
+
+// x - x^3/3 + x^5/5 - ...: the odd power is carried undivided and each term
+// divides it afresh by 2i + 1.
+template <SeriesArithmetic A>
+typename A::Value atanSeries(typename A::Value x, std::int64_t count) {
+  using V = typename A::Value;
+  const V square = A::mul(x, x);
+  V sum = x;
+  V power = x;
+  for (std::int64_t i = 1; i < count; ++i) {
+    power = A::mul(power, square);
+    const V term = A::divInt(power, checkedAdd(checkedMul(2, i), 1));
+    sum = (i % 2 == 1) ? A::sub(sum, term) : A::add(sum, term);
+  }
+  return sum;
+}
+
+}  // namespace generic
+
+// x - x^3/3! + x^5/5! - ... with count terms; count < 2 gives x.
+double sinTaylor(double x, std::int64_t count);
+
+// 1 - x^2/2! + x^4/4! - ... with count terms; count < 2 gives 1.
+double cosTaylor(double x, std::int64_t count);
+
+// x - x^3/3 + x^5/5 - ... with count terms; count < 2 gives x.  Converges
+// only for |x| <= 1, and slowly near 1.
+double atanTaylor(double x, std::int64_t count);
+
+}  // namespace kovrix

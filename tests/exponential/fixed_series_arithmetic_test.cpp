@@ -1,0 +1,80 @@
+// The Q32.32 series arithmetic: each shortcut against the Q32.32 operation
+// it stands for (the quotient against the general division, a * (k·one),
+// a / (k·one), (one/2) * a and (2·one) * a), with the same failures.
+#include "exponential/fixed_series_arithmetic.hpp"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <string>
+
+#include "special/series_test_support.hpp"
+
+namespace kovrix {
+namespace {
+
+using namespace seriestest;
+
+// The outcome of a step: its value, or the kind and text of its failure.
+struct Outcome {
+  std::optional<std::int64_t> value;
+  ErrorKind kind{};
+  std::string message;
+  bool operator==(const Outcome&) const = default;
+};
+
+template <class F>
+Outcome run(F&& f) {
+  try {
+    return Outcome{f().raw, {}, {}};
+  } catch (const Error& e) {
+    return Outcome{std::nullopt, e.kind(), e.what()};
+  }
+}
+
+std::int64_t edgeRaw() {
+  static constexpr std::int64_t edges[] = {0, 1, -1, 2, -2, INT64_MIN, INT64_MAX, INT64_MIN + 1,
+                                           std::int64_t{1} << 32, -(std::int64_t{1} << 32),
+                                           (std::int64_t{1} << 31), (std::int64_t{1} << 31) - 1,
+                                           -(std::int64_t{1} << 31), (std::int64_t{1} << 62)};
+  return (rng()() % 3 == 0) ? edges[rng()() % std::size(edges)] : anyRaw();
+}
+
+TEST(FixedSeriesArithmetic, QuotientMatchesTheGeneralDivision) {
+  for (int trial = 0; trial < 200000; ++trial) {
+    const Fixed a{edgeRaw()}, b{edgeRaw()};
+    ASSERT_EQ(run([&] { return quotientQ32(a, b); }), run([&] { return a / b; })) << a.raw << " / " << b.raw;
+  }
+  // Around the boundary hi = |b|, where the quotient reaches 2^64, and
+  // around the int64 limits of the quotient.
+  for (std::int64_t b : {std::int64_t{1}, std::int64_t{2}, std::int64_t{3}, std::int64_t{1} << 31,
+                         (std::int64_t{1} << 31) + 1, INT64_MAX}) {
+    for (std::int64_t d = -3; d <= 3; ++d) {
+      for (std::int64_t sa : {1, -1}) {
+        for (std::int64_t sb : {1, -1}) {
+          const std::int64_t base = b <= (INT64_MAX >> 32) ? (b << 32) : INT64_MAX;
+          const Fixed fa{sa * (base / 2 + d)}, fb{sb * b};
+          ASSERT_EQ(run([&] { return quotientQ32(fa, fb); }), run([&] { return fa / fb; })) << fa.raw << " / " << fb.raw;
+        }
+      }
+    }
+  }
+}
+
+TEST(FixedSeriesArithmetic, IntegerOperandShortcuts) {
+  using A = FixedArithmetic;
+  for (int trial = 0; trial < 100000; ++trial) {
+    const Fixed a{edgeRaw()};
+    std::int64_t k = (trial % 2) ? uniformInt(-40, 40) : anyRaw();
+    if (trial % 7 == 0) k = (std::int64_t{1} << 31) - static_cast<std::int64_t>(rng()() % 3);
+    ASSERT_EQ(run([&] { return A::mulInt(a, k); }), run([&] { return a * toFixed(k); })) << a.raw << " * " << k;
+    ASSERT_EQ(run([&] { return A::divInt(a, k); }), run([&] { return a / toFixed(k); })) << a.raw << " / " << k;
+    ASSERT_EQ(run([&] { return A::half(a); }), run([&] { return (Fixed{A::one().raw} / toFixed(std::int64_t{2})) * a; }))
+        << a.raw;
+    ASSERT_EQ(run([&] { return A::twice(a); }), run([&] { return toFixed(std::int64_t{2}) * a; })) << a.raw;
+  }
+  EXPECT_EQ(run([] { return A::divInt(Fixed{INT64_MIN}, -1); }), run([] { return Fixed{INT64_MIN} / toFixed(std::int64_t{-1}); }));
+}
+
+}  // namespace
+}  // namespace kovrix

@@ -1,0 +1,125 @@
+// Shared by the tests of the series, Newton and special-function kernels and
+// of the Fixed function router: one seeded generator per test program (seed
+// printed at the start and after a failure, KOVRIX_SEED=<n> replays a run),
+// adversarial operands, bit-exact comparison of doubles, and MPFR helpers.
+#pragma once
+
+#include <gtest/gtest.h>
+#include <mpfr.h>
+
+#include <bit>
+#include <chrono>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <limits>
+#include <random>
+#include <string>
+
+namespace kovrix::seriestest {
+
+inline std::uint64_t testSeed() {
+  static const std::uint64_t seed = [] {
+    if (const char* env = std::getenv("KOVRIX_SEED")) return static_cast<std::uint64_t>(std::strtoull(env, nullptr, 10));
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
+  }();
+  return seed;
+}
+
+inline std::mt19937_64& rng() {
+  static std::mt19937_64 gen(testSeed());
+  return gen;
+}
+
+class SeedReporter : public ::testing::Environment {
+ public:
+  void SetUp() override {
+    std::printf("random seed %llu (set KOVRIX_SEED to replay)\n", static_cast<unsigned long long>(testSeed()));
+  }
+  void TearDown() override {
+    if (::testing::UnitTest::GetInstance()->Failed())
+      std::printf("FAILED with random seed %llu: rerun with KOVRIX_SEED=%llu\n",
+                  static_cast<unsigned long long>(testSeed()), static_cast<unsigned long long>(testSeed()));
+  }
+};
+inline ::testing::Environment* const kSeedReporter = ::testing::AddGlobalTestEnvironment(new SeedReporter);
+
+inline std::uint64_t bitsOf(double x) { return std::bit_cast<std::uint64_t>(x); }
+
+// Doubles are equal bit for bit, any two NaNs counting as equal (the
+// arithmetic decides a propagated NaN's sign).
+inline bool sameDouble(double a, double b) {
+  if (std::isnan(a) && std::isnan(b)) return true;
+  return bitsOf(a) == bitsOf(b);
+}
+
+inline std::string show(double x) {
+  char buf[64];
+  std::snprintf(buf, sizeof buf, "%.17g (0x%016llx)", x, static_cast<unsigned long long>(bitsOf(x)));
+  return buf;
+}
+
+inline double uniform(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng()); }
+
+inline std::int64_t uniformInt(std::int64_t lo, std::int64_t hi) {
+  return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng());
+}
+
+// Any double: random bit patterns (all exponents, NaNs and infinities
+// included), special values and ordinary magnitudes, mixed.
+inline double anyDouble() {
+  static constexpr double specials[] = {0.0, -0.0, 1.0, -1.0, 0.5, 2.0,
+                                        std::numeric_limits<double>::infinity(),
+                                        -std::numeric_limits<double>::infinity(),
+                                        std::numeric_limits<double>::quiet_NaN(),
+                                        std::numeric_limits<double>::denorm_min(),
+                                        std::numeric_limits<double>::max(),
+                                        std::numeric_limits<double>::min()};
+  switch (rng()() % 4) {
+    case 0: return specials[rng()() % std::size(specials)];
+    case 1: return std::bit_cast<double>(rng()());
+    case 2: return uniform(-1.0, 1.0);
+    default: return std::ldexp(uniform(-1.0, 1.0), static_cast<int>(uniformInt(-60, 60)));
+  }
+}
+
+// Signed 64-bit values with long runs of equal bits, small magnitudes and
+// uniform values mixed.
+inline std::int64_t anyRaw() {
+  std::uint64_t v = rng()();
+  switch (rng()() % 5) {
+    case 0: {  // runs of ones and zeros
+      const unsigned a = rng()() % 64, b = rng()() % 64;
+      const std::uint64_t run = (a == 63 ? ~0ULL : ((1ULL << (a + 1)) - 1)) & ~((1ULL << (b % 64)) - 1);
+      v = (rng()() & 1) ? run : ~run;
+      break;
+    }
+    case 1: v = static_cast<std::uint64_t>(uniformInt(-(std::int64_t{1} << 40), std::int64_t{1} << 40)); break;
+    case 2: v >>= rng()() % 64; if (rng()() & 1) v = ~v + 1; break;
+    default: break;
+  }
+  return static_cast<std::int64_t>(v);
+}
+
+// Holder of one MPFR value at a given precision.
+class Mp {
+ public:
+  explicit Mp(mpfr_prec_t prec = 256) { mpfr_init2(v_, prec); }
+  Mp(double d, mpfr_prec_t prec) : Mp(prec) { mpfr_set_d(v_, d, MPFR_RNDN); }
+  ~Mp() { mpfr_clear(v_); }
+  Mp(const Mp&) = delete;
+  Mp& operator=(const Mp&) = delete;
+  mpfr_ptr get() { return v_; }
+  double toDouble() const { return mpfr_get_d(v_, MPFR_RNDN); }
+
+ private:
+  mpfr_t v_;
+};
+
+// |got - want| <= tol * max(1, |want|).
+inline bool closeTo(double got, double want, double tol) {
+  return std::fabs(got - want) <= tol * std::fmax(1.0, std::fabs(want));
+}
+
+}  // namespace kovrix::seriestest
