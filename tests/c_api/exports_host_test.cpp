@@ -82,6 +82,19 @@ TEST(Exports, SharedObjectExportsOnlyDeclaredFunctions) {
   EXPECT_GT(exported, 0);
 }
 
+TEST(Exports, EveryDeclaredFunctionIsExported) {
+  std::string out = runCommand("nm -D --defined-only '" KOVRIX_SHARED_OBJECT "'");
+  std::set<std::string> exported;
+  std::istringstream lines(out);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream f(line);
+    std::string addr, type, name;
+    f >> addr >> type >> name;
+    exported.insert(name.substr(0, name.find('@')));
+  }
+  for (const auto& d : headerDeclarations()) EXPECT_TRUE(exported.count(nameOf(d))) << "declared, not exported: " << d;
+}
+
 TEST(Exports, HasSoname) {
   std::string out = runCommand("readelf -d '" KOVRIX_SHARED_OBJECT "'");
   EXPECT_NE(out.find("Library soname: [libkovrix.so.1]"), std::string::npos) << out;
