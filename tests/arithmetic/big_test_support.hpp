@@ -15,27 +15,15 @@
 #include <vector>
 
 #include "arithmetic/big_int.hpp"
+#include "support/seed.hpp"
 
 namespace kovrix::test {
 
-// The program's seed: KOVRIX_SEED if set, else drawn once; printed at start
-// and named in every failure through seedTrace().
-inline std::uint64_t programSeed() {
-  static const std::uint64_t seed = [] {
-    const char* env = std::getenv("KOVRIX_SEED");
-    std::uint64_t s = env ? std::strtoull(env, nullptr, 0) : std::random_device{}() * 0x9E3779B97F4A7C15ull;
-    std::fprintf(stderr, "[seed] KOVRIX_SEED=%llu\n", static_cast<unsigned long long>(s));
-    return s;
-  }();
-  return seed;
-}
-
-inline std::mt19937_64& rng() {
-  static std::mt19937_64 g(programSeed());
-  return g;
-}
-
-inline std::string seedNote() { return "KOVRIX_SEED=" + std::to_string(programSeed()); }
+// The program's seeded generator (support/seed.hpp); KOVRIX_SEED_TRACE() names
+// the seed in every failure of the enclosing scope.
+using testsupport::rng;
+using testsupport::seedNote;
+inline std::uint64_t programSeed() { return testsupport::programSeed(); }
 #define KOVRIX_SEED_TRACE() SCOPED_TRACE(::kovrix::test::seedNote())
 
 inline std::uint64_t randomLimb() { return rng()(); }

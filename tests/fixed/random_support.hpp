@@ -1,10 +1,11 @@
-// One seeded generator per test program.  The seed is printed at the start
-// and again after a failure; KOVRIX_SEED=<n> in the environment replays a run.
-// Operands are adversarial: special values, long runs of equal bits and small
+// Random operands for the fixed-point tests, drawn from the program's seeded
+// generator (support/seed.hpp).  Operands are adversarial: special values, long runs of equal bits and small
 // magnitudes mixed with uniform 64-bit values.
 #pragma once
 
 #include <gtest/gtest.h>
+
+#include "support/seed.hpp"
 
 #include <array>
 #include <chrono>
@@ -15,31 +16,8 @@
 
 namespace kovrix::testing {
 
-inline std::uint64_t testSeed() {
-  static const std::uint64_t seed = [] {
-    if (const char* env = std::getenv("KOVRIX_SEED")) return static_cast<std::uint64_t>(std::strtoull(env, nullptr, 10));
-    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  }();
-  return seed;
-}
-
-inline std::mt19937_64& rng() {
-  static std::mt19937_64 gen(testSeed());
-  return gen;
-}
-
-class SeedReporter : public ::testing::Environment {
- public:
-  void SetUp() override {
-    std::printf("random seed %llu (set KOVRIX_SEED to replay)\n", static_cast<unsigned long long>(testSeed()));
-  }
-  void TearDown() override {
-    if (::testing::UnitTest::GetInstance()->Failed())
-      std::printf("FAILED with random seed %llu: rerun with KOVRIX_SEED=%llu\n",
-                  static_cast<unsigned long long>(testSeed()), static_cast<unsigned long long>(testSeed()));
-  }
-};
-inline ::testing::Environment* const kSeedReporter = ::testing::AddGlobalTestEnvironment(new SeedReporter);
+using testsupport::rng;
+inline std::uint64_t testSeed() { return testsupport::programSeed(); }
 
 inline std::uint64_t bits64() { return rng()(); }
 inline std::uint64_t below(std::uint64_t n) { return std::uniform_int_distribution<std::uint64_t>(0, n - 1)(rng()); }

@@ -17,6 +17,7 @@
 #include <string>
 
 #include "interval/interval_type.hpp"
+#include "support/seed.hpp"
 #include "kovrix.h"
 
 namespace ivtest {
@@ -28,20 +29,9 @@ inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 inline constexpr double kMinSub = std::numeric_limits<double>::denorm_min();
 inline constexpr double kMax = std::numeric_limits<double>::max();
 
-// ---- one seeded generator per program -----------------------------------------
-inline std::uint64_t seed() {
-  static const std::uint64_t s = [] {
-    const char* env = std::getenv("KOVRIX_SEED");
-    std::uint64_t v = env ? std::strtoull(env, nullptr, 0) : 0x1A2B3C4D5E6F7788ULL;
-    std::printf("interval tests: KOVRIX_SEED=%llu\n", static_cast<unsigned long long>(v));
-    return v;
-  }();
-  return s;
-}
-inline std::mt19937_64& rng() {
-  static std::mt19937_64 g(seed());
-  return g;
-}
+// ---- the program's seeded generator (support/seed.hpp) ------------------------
+using kovrix::testsupport::rng;
+inline std::uint64_t seed() { return kovrix::testsupport::programSeed(); }
 inline std::uint64_t bits64() { return rng()(); }
 inline double unit() { return static_cast<double>(bits64() >> 11) * 0x1p-53; }
 inline bool coin(unsigned oneIn) { return bits64() % oneIn == 0; }
@@ -53,7 +43,7 @@ inline std::string show(double v) {
   return buf;
 }
 inline std::string show(Interval x) { return "[" + show(x.lo) + ", " + show(x.hi) + "]"; }
-inline std::string seedNote() { return " [KOVRIX_SEED=" + std::to_string(seed()) + "]"; }
+inline std::string seedNote() { return " [" + kovrix::testsupport::seedNote() + "]"; }
 
 inline bool sameBits(double a, double b) {
   return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) || (a != a && b != b);

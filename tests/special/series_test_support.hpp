@@ -1,11 +1,12 @@
 // Shared by the tests of the series, Newton and special-function kernels and
-// of the Fixed function router: one seeded generator per test program (seed
-// printed at the start and after a failure, KOVRIX_SEED=<n> replays a run),
-// adversarial operands, bit-exact comparison of doubles, and MPFR helpers.
+// of the Fixed function router: the program's seeded generator
+// (support/seed.hpp), adversarial operands, bit-exact comparison of doubles, and MPFR helpers.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <mpfr.h>
+
+#include "support/seed.hpp"
 
 #include <bit>
 #include <chrono>
@@ -19,31 +20,8 @@
 
 namespace kovrix::seriestest {
 
-inline std::uint64_t testSeed() {
-  static const std::uint64_t seed = [] {
-    if (const char* env = std::getenv("KOVRIX_SEED")) return static_cast<std::uint64_t>(std::strtoull(env, nullptr, 10));
-    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
-  }();
-  return seed;
-}
-
-inline std::mt19937_64& rng() {
-  static std::mt19937_64 gen(testSeed());
-  return gen;
-}
-
-class SeedReporter : public ::testing::Environment {
- public:
-  void SetUp() override {
-    std::printf("random seed %llu (set KOVRIX_SEED to replay)\n", static_cast<unsigned long long>(testSeed()));
-  }
-  void TearDown() override {
-    if (::testing::UnitTest::GetInstance()->Failed())
-      std::printf("FAILED with random seed %llu: rerun with KOVRIX_SEED=%llu\n",
-                  static_cast<unsigned long long>(testSeed()), static_cast<unsigned long long>(testSeed()));
-  }
-};
-inline ::testing::Environment* const kSeedReporter = ::testing::AddGlobalTestEnvironment(new SeedReporter);
+using testsupport::rng;
+inline std::uint64_t testSeed() { return testsupport::programSeed(); }
 
 inline std::uint64_t bitsOf(double x) { return std::bit_cast<std::uint64_t>(x); }
 
