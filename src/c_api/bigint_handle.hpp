@@ -7,7 +7,9 @@
 #include "c_api/handles.hpp"
 
 // The opaque type of the public header, in the global namespace.
-struct kovrix_bigint : kovrix::capi::HandleObject<kovrix::BigInt> {};
+struct kovrix_bigint : kovrix::capi::HandleObject<kovrix::BigInt> {
+  using HandleObject::HandleObject;
+};
 
 namespace kovrix::capi {
 

@@ -17,14 +17,20 @@ namespace kovrix::capi {
 
 template <class Value>
 struct HandleObject {
+  // A constructor rather than aggregate initialisation: `new H{...}` would
+  // first zero the whole object, value and inline limbs included.
+  template <class V>
+  explicit HandleObject(V&& v) : refs(1), value(std::forward<V>(v)) {}
+
   std::int64_t refs;  // plain count: a handle has exactly one owner
   Value value;
 };
 
-// Wraps a value into a new handle of type H (a HandleObject<...> subtype).
+// Wraps a value into a new handle of type H (a HandleObject<...> subtype that
+// inherits its constructor).
 template <class H, class Value>
 H* pinAs(Value&& value) {
-  return new H{{1, std::forward<Value>(value)}};
+  return new H(std::forward<Value>(value));
 }
 
 // Releases the caller's reference; the value is freed with the last one.
