@@ -517,6 +517,21 @@ TEST(StepReference, Factorial) {
     expectRouted("factorial", kovrix_fixed_factorial(n), routed([&] { return refFactorial(n); }), n);
 }
 
+// The documented boundaries of two function exports: the square root fails
+// once its first sum x + x/x = x + one leaves int64, and atan2 of a point
+// with x = INT64_MIN fails in the negation (the kernel export clamps first).
+TEST(StepReference, DocumentedFailureBoundaries) {
+  const std::int64_t edge = INT64_MAX - one;
+  EXPECT_NE(kovrix_fixed_sqrt(edge), 0);
+  EXPECT_EQ(kovrix_fixed_sqrt(edge + 1), 0);
+  EXPECT_EQ(kovrix_fixed_sqrt(INT64_MAX), 0);
+  for (std::int64_t y : {INT64_MIN, std::int64_t{-1}, std::int64_t{0}, one, INT64_MAX})
+    EXPECT_EQ(kovrix_fixed_atan2(y, INT64_MIN), 0) << y;
+  EXPECT_FALSE(errorPending());
+  EXPECT_NE(kovrix_cordic_atan2(one, INT64_MIN), 0);
+  EXPECT_FALSE(errorPending());
+}
+
 // Hand-followed values: the steps above reproduce the listed results, so the
 // reference itself reads the steps as the library's documentation does.
 TEST(StepReference, ReferenceReproducesListedValues) {
