@@ -147,9 +147,13 @@ KOVRIX_API int64_t kovrix_isqrt_i64(int64_t n);
  *
  * Every result is exact and then saturated to the int64 range: a value below
  * -2^63 gives INT64_MIN, above 2^63 - 1 gives INT64_MAX; nothing wraps around.
- * These exports have no failing step: a rejected argument is answered with 0,
- * they never raise, and they compute normally (and leave it untouched) while
- * an error is pending on the thread. */
+ * A rejected argument is answered with 0; these exports never raise and
+ * clear nothing.  While an error is pending on the thread, the exports that
+ * work on the exact big-integer value (from_int, add, sub, mul, div, abs,
+ * ceil of a value with a fraction, round, lerp) and kovrix_pi_fixed /
+ * kovrix_e_fixed return 0 after their argument checks, leaving the error
+ * pending; the plain operations (to_int, cmp, sign, clamp, floor_mod, floor,
+ * ceil of an integer value) compute normally. */
 
 /* value * 2^fracBits, saturated.  fracBits outside 0..63: 0.
  * (1, 32) = 2^32; (2^31, 32) = INT64_MAX; (-2^31, 32) = INT64_MIN. */
