@@ -65,7 +65,7 @@ TEST_F(FrameTest, PendingDefectStopsLaterExportsUntilARouterExportRuns) {
   // export with an integer-layer step.
   EXPECT_EQ(kovrix_fixed_add(1, 2), 0);
   // A router export clears any pending error and returns 0.
-  EXPECT_EQ(kovrix_fixed_sin(kovrix_fixed_from_int(1, 32)), 0);
+  EXPECT_EQ(kovrix_fixed_sin(std::int64_t{1} << 32), 0);
   EXPECT_TRUE(addWorks());
 }
 
