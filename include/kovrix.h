@@ -147,9 +147,13 @@ KOVRIX_API int64_t kovrix_isqrt_i64(int64_t n);
  *
  * Every result is exact and then saturated to the int64 range: a value below
  * -2^63 gives INT64_MIN, above 2^63 - 1 gives INT64_MAX; nothing wraps around.
- * These exports have no failing step: a rejected argument is answered with 0,
- * they never raise, and they compute normally (and leave it untouched) while
- * an error is pending on the thread. */
+ * A rejected argument is answered with 0; these exports never raise and
+ * clear nothing.  While an error is pending on the thread, the exports that
+ * work on the exact big-integer value (from_int, add, sub, mul, div, abs,
+ * ceil of a value with a fraction, round, lerp) and kovrix_pi_fixed /
+ * kovrix_e_fixed return 0 after their argument checks, leaving the error
+ * pending; the plain operations (to_int, cmp, sign, clamp, floor_mod, floor,
+ * ceil of an integer value) compute normally. */
 
 /* value * 2^fracBits, saturated.  fracBits outside 0..63: 0.
  * (1, 32) = 2^32; (2^31, 32) = INT64_MAX; (-2^31, 32) = INT64_MIN. */
@@ -213,9 +217,10 @@ KOVRIX_API int64_t kovrix_cordic_sin(int64_t x);
 KOVRIX_API int64_t kovrix_cordic_cos(int64_t x);
 /* The angle of the point (x, y) in (-pi, pi] (up to a few units of residue)
  * by CORDIC vectoring; both coordinates are clamped to +-2^62 first (clampQ32).
- * (0, 0) gives 0, x = 0 gives +-pi/2, (0, -1.0) gives pi.  Coordinates large
- * enough for the first step's sum to pass 2^63 (y = x = 2^62) overflow: 0 with
- * the error pending. */
+ * (0, 0) gives 0, x = 0 gives +-pi/2 exactly (+-6746518852), (0, -1.0) gives
+ * 13493037705 (pi plus one unit of residue).  Coordinates large enough for the
+ * first step's sum to pass 2^63 (y = x = 2^62) overflow: 0 with the error
+ * pending. */
 KOVRIX_API int64_t kovrix_cordic_atan2(int64_t y, int64_t x);
 /* Sine from a 256-entry table: the entry nearest x (reduced modulo 2*pi), no
  * interpolation (error up to about 0.012).  Cannot fail. */
@@ -277,12 +282,14 @@ KOVRIX_API int64_t kovrix_fixed_exp(int64_t x);
  * 2977044462, ln 100 = 4.1510).  0 for x <= 0. */
 KOVRIX_API int64_t kovrix_fixed_ln(int64_t x);
 /* sqrt x by 15 Heron steps started from x (sqrt 2 = 6074000999; large x
- * not converged).  0 for x < 0. */
+ * not converged).  0 for x < 0, and for x > INT64_MAX - 2^32, where the first
+ * step's sum x + x/x leaves int64. */
 KOVRIX_API int64_t kovrix_fixed_sqrt(int64_t x);
 /* atan x = angle of (one, x) by CORDIC vectoring. */
 KOVRIX_API int64_t kovrix_fixed_atan(int64_t x);
 /* Angle of the point (x, y) in (-pi, pi], no clamping; 0 when the
- * iterations overflow (coordinates near 2^62). */
+ * iterations overflow (coordinates near 2^62) and for x = INT64_MIN (whose
+ * negation overflows). */
 KOVRIX_API int64_t kovrix_fixed_atan2(int64_t y, int64_t x);
 /* sinh, cosh, tanh by hyperbolic CORDIC; 0 for |x| above its convergence
  * budget 4802516527 (about 1.1182). */

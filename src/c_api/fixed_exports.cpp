@@ -4,9 +4,15 @@
 // The arithmetic is exact: every result is the saturation of the exact
 // mathematical value to int64, formed in 128 bits (a product of two int64 has
 // at most 127 bits) or, for the two exports whose shift count can be large, by
-// a saturation test that decides from bit lengths alone.  These exports have
-// no failing step: every argument is accepted or answered with a fixed value,
-// so they compute whether or not an error is pending and never raise.
+// a saturation test that decides from bit lengths alone.  No argument makes
+// them fail: each is accepted or answered with a fixed value, and they never
+// raise.  The operations defined on the exact big-integer value (from_int,
+// add, sub, mul, div, abs, ceil of a value with a fraction, round, lerp) and
+// the two constants (a float64 conversion) run steps of the integer layer,
+// which stop while an error is pending: with one pending they return 0 and
+// leave it pending, after their argument checks.  The plain int64 operations
+// (to_int, cmp, sign, clamp, floor_mod, floor, ceil of an integer value)
+// have no such step and compute whether or not an error is pending.
 //
 // The kernel exports run overflow-tested integer steps: a failure there
 // leaves an OverflowDefect pending and the export returns 0; with an error
@@ -92,7 +98,7 @@ extern "C" {
 int64_t kovrix_fixed_from_int(int64_t value, int32_t fracBits) {
   if (kovrix::capi::fracBitsRejected(fracBits)) return 0;
   // |value| * 2^63 <= 2^126: exact in 128 bits.
-  return saturate(static_cast<Int128>(value) * (Int128{1} << fracBits));
+  return guarded(int64_t{0}, [&] { return saturate(static_cast<Int128>(value) * (Int128{1} << fracBits)); });
 }
 
 int64_t kovrix_fixed_to_int(int64_t x, int32_t fracBits) {
@@ -101,33 +107,39 @@ int64_t kovrix_fixed_to_int(int64_t x, int32_t fracBits) {
 }
 
 int64_t kovrix_fixed_add(int64_t a, int64_t b) {
-  int64_t r;
-  if (__builtin_add_overflow(a, b, &r)) return a < 0 ? INT64_MIN : INT64_MAX;
-  return r;
+  return guarded(int64_t{0}, [&] {
+    int64_t r;
+    if (__builtin_add_overflow(a, b, &r)) return a < 0 ? INT64_MIN : INT64_MAX;
+    return r;
+  });
 }
 
 int64_t kovrix_fixed_sub(int64_t a, int64_t b) {
-  int64_t r;
-  if (__builtin_sub_overflow(a, b, &r)) return a < 0 ? INT64_MIN : INT64_MAX;
-  return r;
+  return guarded(int64_t{0}, [&] {
+    int64_t r;
+    if (__builtin_sub_overflow(a, b, &r)) return a < 0 ? INT64_MIN : INT64_MAX;
+    return r;
+  });
 }
 
 int64_t kovrix_fixed_mul(int64_t a, int64_t b, int32_t fracBits) {
   if (kovrix::capi::fracBitsRejected(fracBits)) return 0;
   // The arithmetic shift of the exact product is its floor.
-  return saturate((static_cast<Int128>(a) * b) >> fracBits);
+  return guarded(int64_t{0}, [&] { return saturate((static_cast<Int128>(a) * b) >> fracBits); });
 }
 
 int64_t kovrix_fixed_div(int64_t a, int64_t b, int32_t fracBits) {
   if (b == 0 || fracBits < 0) return 0;
-  return kovrix::capi::divSaturating(a, b, fracBits);
+  return guarded(int64_t{0}, [&] { return kovrix::capi::divSaturating(a, b, fracBits); });
 }
 
 int32_t kovrix_fixed_cmp(int64_t a, int64_t b) { return (a > b) - (a < b); }
 
 int64_t kovrix_fixed_abs(int64_t a) {
-  if (a == INT64_MIN) return INT64_MAX;  // |-2^63| saturates
-  return a < 0 ? -a : a;
+  return guarded(int64_t{0}, [&] {
+    if (a == INT64_MIN) return INT64_MAX;  // |-2^63| saturates
+    return a < 0 ? -a : a;
+  });
 }
 
 int32_t kovrix_fixed_sign(int64_t a) { return (a > 0) - (a < 0); }
@@ -153,25 +165,34 @@ int64_t kovrix_fixed_floor_mod(int64_t a, int64_t m) {
 int64_t kovrix_fixed_floor(int64_t x) { return x & kovrix::Q32Mask; }
 
 int64_t kovrix_fixed_ceil(int64_t x) {
+  // An integer value is returned as it is, before any big-integer step.
   if ((x & ~kovrix::Q32Mask) == 0) return x;
-  return saturate(static_cast<Int128>(x & kovrix::Q32Mask) + kovrix::Q32One);
+  return guarded(int64_t{0},
+                 [&] { return saturate(static_cast<Int128>(x & kovrix::Q32Mask) + kovrix::Q32One); });
 }
 
 int64_t kovrix_fixed_round(int64_t x) {
   // Ties toward +inf; a saturated sum keeps its integer bits 0x7FFFFFFF.
-  return saturate(static_cast<Int128>(x) + (int64_t{1} << 31)) & kovrix::Q32Mask;
+  return guarded(int64_t{0},
+                 [&] { return saturate(static_cast<Int128>(x) + (int64_t{1} << 31)) & kovrix::Q32Mask; });
 }
 
 int64_t kovrix_fixed_lerp(int64_t a, int64_t b, int64_t t) {
   // |b - a| < 2^64 and |t| <= 2^63, so |(b - a) * t| < 2^127: exact in 128
   // bits; the arithmetic shift is the floor.
-  const Int128 d = static_cast<Int128>(b) - a;
-  const Int128 q = (d * t) >> 32;
-  return saturate(static_cast<Int128>(a) + q);
+  return guarded(int64_t{0}, [&] {
+    const Int128 d = static_cast<Int128>(b) - a;
+    const Int128 q = (d * t) >> 32;
+    return saturate(static_cast<Int128>(a) + q);
+  });
 }
 
-int64_t kovrix_pi_fixed(void) { return kovrix::piFixed().raw; }
-int64_t kovrix_e_fixed(void) { return kovrix::eFixed().raw; }
+int64_t kovrix_pi_fixed(void) {
+  return guarded(int64_t{0}, [] { return kovrix::piFixed().raw; });
+}
+int64_t kovrix_e_fixed(void) {
+  return guarded(int64_t{0}, [] { return kovrix::eFixed().raw; });
+}
 
 // ---- circular kernels ---------------------------------------------------------
 

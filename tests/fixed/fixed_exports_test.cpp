@@ -1,7 +1,7 @@
 // The saturating Fixed exports against exact GMP formulas: every result is the
 // int64 saturation of the exact value the operation names.  Random sweeps over
 // the whole int64 range and fraction-bit counts -1..64, the listed edge cases,
-// and the fact that these exports compute while an error is pending.
+// and which of these exports stop while an error is pending.
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -274,30 +274,43 @@ TEST(FixedExportsEdges, ClampLerpConstants) {
   EXPECT_EQ(kovrix_e_fixed(), 11674931554);
 }
 
-// ---- the pending error does not stop these exports ---------------------------
+// ---- with an error pending ---------------------------------------------------
+//
+// The operations on the exact big-integer value and the two constants stop:
+// 0, the error left as it was.  The plain int64 operations compute.  The
+// argument checks come first, so their answers are the same either way.
 
-TEST(FixedExportsPending, ComputeNormallyAndLeaveTheErrorPending) {
+TEST(FixedExportsPending, BigIntegerStepsStopPlainOperationsCompute) {
   kovrix::capi::setPending(kovrix::ErrorKind::overflowDefect, "left by an earlier call");
-  EXPECT_EQ(kovrix_fixed_from_int(3, 32), 3 * one);
+  EXPECT_EQ(kovrix_fixed_from_int(3, 32), 0);
+  EXPECT_EQ(kovrix_fixed_add(2, 3), 0);
+  EXPECT_EQ(kovrix_fixed_sub(2, 3), 0);
+  EXPECT_EQ(kovrix_fixed_mul(2 * one, 3 * one, 32), 0);
+  EXPECT_EQ(kovrix_fixed_div(6 * one, 3 * one, 32), 0);
+  EXPECT_EQ(kovrix_fixed_abs(-4), 0);
+  EXPECT_EQ(kovrix_fixed_ceil(one + 1), 0);
+  EXPECT_EQ(kovrix_fixed_round(one + 1), 0);
+  EXPECT_EQ(kovrix_fixed_lerp(0, 4 * one, one / 4), 0);
+  EXPECT_EQ(kovrix_pi_fixed(), 0);
+  EXPECT_EQ(kovrix_e_fixed(), 0);
+
   EXPECT_EQ(kovrix_fixed_to_int(3 * one, 32), 3);
-  EXPECT_EQ(kovrix_fixed_add(2, 3), 5);
-  EXPECT_EQ(kovrix_fixed_sub(2, 3), -1);
-  EXPECT_EQ(kovrix_fixed_mul(2 * one, 3 * one, 32), 6 * one);
-  EXPECT_EQ(kovrix_fixed_div(6 * one, 3 * one, 32), 2 * one);
   EXPECT_EQ(kovrix_fixed_cmp(1, 2), -1);
-  EXPECT_EQ(kovrix_fixed_abs(-4), 4);
   EXPECT_EQ(kovrix_fixed_sign(-4), -1);
   EXPECT_EQ(kovrix_fixed_clamp(9, 0, 5), 5);
   EXPECT_EQ(kovrix_fixed_floor_mod(-1, 5), 4);
   EXPECT_EQ(kovrix_fixed_floor(one + 1), one);
-  EXPECT_EQ(kovrix_fixed_ceil(one + 1), 2 * one);
-  EXPECT_EQ(kovrix_fixed_round(one + 1), one);
-  EXPECT_EQ(kovrix_fixed_lerp(0, 4 * one, one / 4), one);
-  EXPECT_EQ(kovrix_pi_fixed(), 13493037704);
-  EXPECT_EQ(kovrix_e_fixed(), 11674931554);
+  EXPECT_EQ(kovrix_fixed_ceil(3 * one), 3 * one);  // an integer value: no big-integer step
+  EXPECT_EQ(kovrix_fixed_ceil(-3 * one), -3 * one);
   EXPECT_TRUE(kovrix::capi::errorPending());
   EXPECT_EQ(kovrix::capi::pendingError().kind, kovrix::ErrorKind::overflowDefect);
   kovrix::capi::clearPending();
+
+  // Nothing pending: the same calls compute.
+  EXPECT_EQ(kovrix_fixed_add(2, 3), 5);
+  EXPECT_EQ(kovrix_fixed_ceil(one + 1), 2 * one);
+  EXPECT_EQ(kovrix_pi_fixed(), 13493037704);
+  EXPECT_FALSE(kovrix::capi::errorPending());
 }
 
 TEST(FixedExportsPending, NeverRaise) {

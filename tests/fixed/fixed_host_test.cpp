@@ -46,20 +46,22 @@ TEST(FixedHost, Kernels) {
   EXPECT_EQ(clampHyperbolicQ32(INT64_MAX), 4724464025);
 }
 
-TEST(FixedHost, PendingOverflowStopsKernelExportsButNotArithmetic) {
+TEST(FixedHost, PendingOverflowStopsKernelAndBigIntegerExportsButNotPlainOnes) {
   // A fresh thread has nothing pending; run there so other tests are unaffected.
-  std::int64_t failed = -1, stopped = -1, table = -1, sum = -1;
+  std::int64_t failed = -1, stopped = -1, table = -1, sum = -1, floored = -1;
   std::thread t([&] {
     failed = kovrix_cordic_atan2(std::int64_t{1} << 62, std::int64_t{1} << 62);  // overflows
     stopped = kovrix_cordic_cos(0);          // failing step, error pending: 0
     table = kovrix_lut_cos(0);               // cannot fail: computes
-    sum = kovrix_fixed_add(2, 3);            // no failing step: computes
+    sum = kovrix_fixed_add(2, 3);            // exact big-integer sum: stops, 0
+    floored = kovrix_fixed_floor(one + 5);   // plain int64 operation: computes
   });
   t.join();
   EXPECT_EQ(failed, 0);
   EXPECT_EQ(stopped, 0);
   EXPECT_EQ(table, one);
-  EXPECT_EQ(sum, 5);
+  EXPECT_EQ(sum, 0);
+  EXPECT_EQ(floored, one);
   EXPECT_EQ(kovrix_cordic_cos(0), 4294967303) << "an error pending on one thread never affects another";
 }
 
