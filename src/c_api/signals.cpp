@@ -40,11 +40,21 @@ const char* signalMessage(int signal) noexcept {
 }
 
 void installSignalHandlers() noexcept {
-  struct sigaction action {};
-  action.sa_handler = onFatalSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = 0;
-  for (int sig : kHandled) ::sigaction(sig, &action, &gPrevious[sig]);
+  for (int sig : kHandled) {
+    ::sigaction(sig, nullptr, &gPrevious[sig]);
+    struct sigaction action {};
+    action.sa_handler = onFatalSignal;
+    sigemptyset(&action.sa_mask);
+    // Whether a system call interrupted by the signal resumes (SA_RESTART) or
+    // fails with EINTR is decided by the first handler to run, this one.  When
+    // the signal goes back to a host handler that returns, the call must
+    // behave as the host asked; otherwise resume, as signal() would have.
+    const struct sigaction& prev = gPrevious[sig];
+    bool hostHandler = (prev.sa_flags & SA_SIGINFO) != 0 ||
+                       (prev.sa_handler != SIG_DFL && prev.sa_handler != SIG_IGN);
+    action.sa_flags = hostHandler ? (prev.sa_flags & SA_RESTART) : SA_RESTART;
+    ::sigaction(sig, &action, nullptr);
+  }
 
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;
