@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace kovrix::capi {
@@ -16,6 +17,10 @@ constexpr int kHandled[] = {SIGINT, SIGSEGV, SIGABRT, SIGFPE, SIGILL};
 struct sigaction gPrevious[NSIG];
 
 void onFatalSignal(int sig) {
+  // When the signal goes back to a host handler that returns, the interrupted
+  // code carries on: it must find errno as it left it (write may fail, with
+  // stderr closed, and set it).
+  const int savedErrno = errno;
   const char* text = signalMessage(sig);
   [[maybe_unused]] auto n = ::write(STDERR_FILENO, text, std::strlen(text));
   // Hand the signal back to whatever the host had installed (the default
@@ -23,6 +28,7 @@ void onFatalSignal(int sig) {
   // ends, or carries on, exactly as it would have without this library.
   ::sigaction(sig, &gPrevious[sig], nullptr);
   ::raise(sig);
+  errno = savedErrno;
 }
 
 }  // namespace

@@ -171,4 +171,18 @@ TEST(SignalsDeathTest, HostHandlerWithoutRestartSeesEintr) {
       testing::ExitedWithCode(11), "SIGINT: Interrupted by Ctrl-C\\.");
 }
 
+TEST(SignalsDeathTest, HostHandlerThatReturnsFindsErrnoUnchanged) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        signal(SIGINT, returningHostHandler);
+        kovrix_init();
+        close(STDERR_FILENO);  // the message cannot be written: write fails
+        errno = 4321;
+        raise(SIGINT);
+        std::_Exit(gHostHandlerRan && errno == 4321 ? 10 : 11);
+      },
+      testing::ExitedWithCode(10), "");
+}
+
 }  // namespace
