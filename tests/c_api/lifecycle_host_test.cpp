@@ -111,18 +111,24 @@ TEST(SignalsDeathTest, SigpipeIsIgnoredAfterInit) {
 std::atomic<bool> gHostHandlerRan{false};
 void returningHostHandler(int) { gHostHandlerRan = true; }
 
-// True once thread `tid` of this process is asleep (state S), here: blocked in
-// read().
-bool threadSleeps(pid_t tid) {
-  std::string path = "/proc/self/task/" + std::to_string(tid) + "/stat";
+// True once thread `tid` of this process is blocked in read(): its
+// /proc syscall file names system call 0 (read on x86-64) while it waits; where
+// that file cannot be read, its state being S (asleep) has to do.
+std::string procText(pid_t tid, const char* file) {
+  std::string path = "/proc/self/task/" + std::to_string(tid) + "/" + file;
   FILE* f = std::fopen(path.c_str(), "r");
-  if (f == nullptr) return false;
+  if (f == nullptr) return {};
   char line[512] = {};
   std::size_t n = std::fread(line, 1, sizeof line - 1, f);
   std::fclose(f);
-  line[n] = '\0';
-  const char* close = std::strrchr(line, ')');
-  return close != nullptr && close[1] == ' ' && close[2] == 'S';
+  return std::string(line, n);
+}
+bool blockedInRead(pid_t tid) {
+  std::string sys = procText(tid, "syscall");
+  if (!sys.empty()) return sys.rfind("0 ", 0) == 0;
+  std::string stat = procText(tid, "stat");
+  std::size_t close = stat.rfind(')');
+  return close != std::string::npos && stat.compare(close, 3, ") S") == 0;
 }
 
 // Blocks the calling thread in read() on a pipe; another thread sends it
@@ -135,7 +141,7 @@ bool threadSleeps(pid_t tid) {
   pid_t reader = static_cast<pid_t>(syscall(SYS_gettid));
   pthread_t readerThread = pthread_self();
   std::thread sender([&] {
-    while (!threadSleeps(reader)) std::this_thread::yield();
+    while (!blockedInRead(reader)) std::this_thread::yield();
     pthread_kill(readerThread, SIGINT);
     while (!gHostHandlerRan) std::this_thread::yield();
     [[maybe_unused]] auto w = write(fds[1], "x", 1);
