@@ -191,4 +191,19 @@ TEST(SignalsDeathTest, HostHandlerThatReturnsFindsErrnoUnchanged) {
       testing::ExitedWithCode(10), "");
 }
 
+// The initialisation runs once: a second kovrix_init must not take the
+// library's own handler for the host's (the signal would then come back to it
+// for ever instead of reaching the host).
+TEST(SignalsDeathTest, SecondInitKeepsTheHostsDisposition) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        signal(SIGINT, hostHandler);
+        kovrix_init();
+        kovrix_init();
+        raise(SIGINT);
+      },
+      testing::ExitedWithCode(42), "^SIGINT: Interrupted by Ctrl-C\\.\n$");
+}
+
 }  // namespace
