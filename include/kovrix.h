@@ -30,8 +30,9 @@
  *     status 1.
  *   - kovrix_init installs handlers for SIGINT, SIGSEGV, SIGABRT, SIGFPE and
  *     SIGILL that print a one-line message to stderr and then hand the signal
- *     back to the disposition the host had before kovrix_init; SIGPIPE is
- *     ignored from then on.
+ *     back to the disposition the host had before kovrix_init (a system call
+ *     the signal interrupted resumes or fails with EINTR as that disposition
+ *     asked); SIGPIPE is ignored from then on.
  */
 #ifndef KOVRIX_H
 #define KOVRIX_H

@@ -3,6 +3,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 
 namespace kovrix::capi {
@@ -16,6 +17,10 @@ constexpr int kHandled[] = {SIGINT, SIGSEGV, SIGABRT, SIGFPE, SIGILL};
 struct sigaction gPrevious[NSIG];
 
 void onFatalSignal(int sig) {
+  // When the signal goes back to a host handler that returns, the interrupted
+  // code carries on: it must find errno as it left it (write may fail, with
+  // stderr closed, and set it).
+  const int savedErrno = errno;
   const char* text = signalMessage(sig);
   [[maybe_unused]] auto n = ::write(STDERR_FILENO, text, std::strlen(text));
   // Hand the signal back to whatever the host had installed (the default
@@ -23,6 +28,7 @@ void onFatalSignal(int sig) {
   // ends, or carries on, exactly as it would have without this library.
   ::sigaction(sig, &gPrevious[sig], nullptr);
   ::raise(sig);
+  errno = savedErrno;
 }
 
 }  // namespace
@@ -40,11 +46,21 @@ const char* signalMessage(int signal) noexcept {
 }
 
 void installSignalHandlers() noexcept {
-  struct sigaction action {};
-  action.sa_handler = onFatalSignal;
-  sigemptyset(&action.sa_mask);
-  action.sa_flags = 0;
-  for (int sig : kHandled) ::sigaction(sig, &action, &gPrevious[sig]);
+  for (int sig : kHandled) {
+    ::sigaction(sig, nullptr, &gPrevious[sig]);
+    struct sigaction action {};
+    action.sa_handler = onFatalSignal;
+    sigemptyset(&action.sa_mask);
+    // Whether a system call interrupted by the signal resumes (SA_RESTART) or
+    // fails with EINTR is decided by the first handler to run, this one.  When
+    // the signal goes back to a host handler that returns, the call must
+    // behave as the host asked; otherwise resume, as signal() would have.
+    const struct sigaction& prev = gPrevious[sig];
+    bool hostHandler = (prev.sa_flags & SA_SIGINFO) != 0 ||
+                       (prev.sa_handler != SIG_DFL && prev.sa_handler != SIG_IGN);
+    action.sa_flags = hostHandler ? (prev.sa_flags & SA_RESTART) : SA_RESTART;
+    ::sigaction(sig, &action, nullptr);
+  }
 
   struct sigaction ignore {};
   ignore.sa_handler = SIG_IGN;

@@ -444,5 +444,104 @@ TEST_F(BigIntExports, LongDecimalRoundTrip) {
   EXPECT_EQ(kovrix_bigint_to_decimal(h.get(), buf.data(), static_cast<int64_t>(buf.size()) - 1), -1);
 }
 
+// ---- the failure table, read entry by entry -------------------------------------
+
+// to_decimal: the three boundary answers come before everything, the negative
+// size after the conversion, the short buffer last.
+TEST_F(BigIntExports, ToDecimalOrderOfAnswers) {
+  char buf[32];
+  std::memset(buf, 'x', sizeof buf);
+  Handle h = fromText("18446744073709551616");  // 20 digits
+  EXPECT_EQ(kovrix_bigint_to_decimal(nullptr, buf, -1), -1);
+  EXPECT_EQ(kovrix_bigint_to_decimal(h.get(), nullptr, INT64_MIN), -1);
+  EXPECT_FALSE(errorPending()) << "a boundary answer raised";
+  EXPECT_EQ(kovrix_bigint_to_decimal(h.get(), buf, 20), -1);
+  EXPECT_EQ(buf[0], 'x');
+  EXPECT_EQ(kovrix_bigint_to_decimal(fromI64(0).get(), buf, 1), -1);
+  EXPECT_EQ(buf[0], 'x');
+  EXPECT_FALSE(errorPending());
+  EXPECT_EQ(kovrix_bigint_to_decimal(h.get(), buf, 21), 20);
+  EXPECT_STREQ(buf, "18446744073709551616");
+  EXPECT_EQ(kovrix_bigint_to_decimal(fromI64(INT64_MIN).get(), buf, 21), 20);
+  EXPECT_STREQ(buf, "-9223372036854775808");
+  // A negative size wins over a buffer that is too small as well.
+  std::memset(buf, 'x', sizeof buf);
+  EXPECT_EQ(kovrix_bigint_to_decimal(h.get(), buf, INT64_MIN), 0);
+  ASSERT_TRUE(errorPending());
+  EXPECT_EQ(pendingError().kind, ErrorKind::rangeDefect);
+  EXPECT_STREQ(pendingError().message, "value out of range");
+  EXPECT_EQ(buf[0], 'x');
+}
+
+// An error already pending is not replaced by the range error of a negative
+// size: the export stops before it converts.
+TEST_F(BigIntExports, NegativeSizeWhilePendingKeepsTheEarlierError) {
+  Handle h = fromI64(5);
+  setPending(ErrorKind::valueError, "no decimal digits");
+  char buf[8] = "xxxxxxx";
+  EXPECT_EQ(kovrix_bigint_to_decimal(h.get(), buf, -3), 0);
+  ASSERT_TRUE(errorPending());
+  EXPECT_EQ(pendingError().kind, ErrorKind::valueError);
+  EXPECT_STREQ(buf, "xxxxxxx");
+  // ...and from_decimal, which catches that kind, clears it even for bad text.
+  EXPECT_EQ(kovrix_bigint_from_decimal("abc"), nullptr);
+  EXPECT_FALSE(errorPending());
+}
+
+// Boundary answers (NULL handle, zero divisor, negative count, negative
+// isqrt argument) are the same whether or not an error is pending, and they
+// leave the pending error as it was.
+TEST_F(BigIntExports, BoundaryAnswersWhilePendingLeaveTheErrorAlone) {
+  Handle a = fromI64(7), z = fromI64(0);
+  setPending(ErrorKind::divByZeroDefect, "Division by zero in BigUInt.");
+  EXPECT_EQ(kovrix_bigint_div(a.get(), z.get()), nullptr);
+  EXPECT_EQ(kovrix_bigint_mod(a.get(), z.get()), nullptr);
+  EXPECT_EQ(kovrix_bigint_shl(a.get(), -1), nullptr);
+  EXPECT_EQ(kovrix_bigint_shr(a.get(), INT32_MIN), nullptr);
+  EXPECT_EQ(kovrix_bigint_cmp(nullptr, nullptr), 0);
+  EXPECT_EQ(kovrix_isqrt_i64(-5), 0);
+  int ok = 9;
+  EXPECT_EQ(kovrix_bigint_to_u64(nullptr, &ok), 0u);
+  EXPECT_EQ(ok, 0);
+  EXPECT_EQ(kovrix_bigint_from_decimal("12x"), nullptr);  // catches ValueError only
+  ASSERT_TRUE(errorPending());
+  EXPECT_EQ(pendingError().kind, ErrorKind::divByZeroDefect);
+  EXPECT_STREQ(pendingError().message, "Division by zero in BigUInt.");
+}
+
+// Huge shift counts on values whose result is small answer at once.
+TEST_F(BigIntExports, HugeShiftCountsWithSmallResults) {
+  Handle big = fromText("-123456789012345678901234567890123456789012345678901234567890");
+  Handle pos(kovrix_bigint_abs(big.get()));
+  EXPECT_EQ(text(Handle(kovrix_bigint_shr(big.get(), INT32_MAX)).get()), "-1");
+  EXPECT_EQ(text(Handle(kovrix_bigint_shr(pos.get(), INT32_MAX)).get()), "0");
+  EXPECT_EQ(text(Handle(kovrix_bigint_shl(fromI64(0).get(), INT32_MAX)).get()), "0");
+  EXPECT_EQ(text(Handle(kovrix_bigint_shr(fromI64(0).get(), INT32_MAX)).get()), "0");
+  // An exact multiple of 2^n shifted right keeps no extra unit: -(2^200) >> 200 = -1.
+  Handle p200(kovrix_bigint_shl(fromI64(-1).get(), 200));
+  EXPECT_EQ(text(Handle(kovrix_bigint_shr(p200.get(), 200)).get()), "-1");
+  EXPECT_EQ(text(Handle(kovrix_bigint_shr(p200.get(), 201)).get()), "-1");
+  EXPECT_EQ(text(Handle(kovrix_bigint_shr(p200.get(), 199)).get()), "-2");
+  EXPECT_FALSE(errorPending());
+}
+
+// Long texts: a sign followed by many zeros is zero (not negative); many
+// digits round-trip and agree with GMP.
+TEST_F(BigIntExports, LongTexts) {
+  std::string zeros = "-" + std::string(100000, '0');
+  Handle z = fromText(zeros.c_str());
+  ASSERT_TRUE(z);
+  EXPECT_EQ(text(z.get()), "0");
+  EXPECT_EQ(kovrix_bigint_cmp(z.get(), fromI64(0).get()), 0);
+  std::string digits = "+" + std::string(3000, '9');  // 10^3000 - 1
+  Handle n = fromText(digits.c_str());
+  Handle one = fromI64(1);
+  Handle p(kovrix_bigint_add(n.get(), one.get()));
+  EXPECT_EQ(text(p.get()), "1" + std::string(3000, '0'));
+  std::string bad = std::string(50000, '7') + "-";
+  EXPECT_EQ(kovrix_bigint_from_decimal(bad.c_str()), nullptr);
+  EXPECT_FALSE(errorPending());
+}
+
 }  // namespace
 }  // namespace kovrix
