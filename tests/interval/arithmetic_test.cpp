@@ -5,6 +5,7 @@
 #include "interval/arithmetic.hpp"
 
 #include <climits>
+#include <vector>
 
 #include "c_api/pending_error.hpp"
 #include "interval_test_support.hpp"
@@ -282,6 +283,86 @@ TEST(IntervalArithmetic, PowContainsExactResultsForLargeExponents) {
                                 << show(r) << seedNote();
   }
   mpfr_clear(p);
+}
+
+// Exponents up to the int32 limits on bases a few units from +-1 (where the
+// power stays finite longest) and on subnormal bases; MPFR at 400 bits.
+TEST(IntervalArithmetic, PowContainsExactResultsForInt32Exponents) {
+  mpfr_t p, v;
+  mpfr_init2(p, 64);
+  mpfr_init2(v, 400);
+  for (int i = 0; i < 4000; ++i) {
+    double c = 0;
+    switch (bits64() % 3) {
+      case 0: c = 1 + static_cast<double>(static_cast<std::int64_t>(bits64() % 2001) - 1000) * 0x1p-52; break;
+      case 1: c = std::ldexp(1 + unit(), static_cast<int>(bits64() % 40) - 20); break;
+      default: c = std::bit_cast<double>(bits64() & 0x000FFFFFFFFFFFFFULL); break;
+    }
+    if (coin(2)) c = -c;
+    const std::int32_t n = coin(2) ? static_cast<std::int32_t>(bits64())
+                                   : static_cast<std::int32_t>(bits64() % 200001) - 100000;
+    if (n < 0 && c == 0) continue;
+    const Interval r = callPow({c, c}, n);
+    mpfr_set_d(p, c, MPFR_RNDN);
+    mpfr_pow_si(v, p, n, MPFR_RNDN);
+    ASSERT_TRUE(!std::isnan(r.lo) && !std::isnan(r.hi) && mpfr_cmp_d(v, r.lo) >= 0 && mpfr_cmp_d(v, r.hi) <= 0)
+        << "pow " << show(c) << " n=" << n << " -> " << show(r) << seedNote();
+  }
+  mpfr_clear(p);
+  mpfr_clear(v);
+}
+
+// Every combination of special bounds (infinities, signed zeros, the
+// smallest subnormal, the largest finite) as operands of + - * /, at members
+// taken from the bounds and between them.  A NaN bound is accepted only for
+// a product whose four corner products are all 0 * inf.
+TEST(IntervalArithmetic, SpecialBoundsContainExactResults) {
+  const double s[] = {-kInf, -kMax, -2, -1, -kMinSub, -0.0, 0.0, kMinSub, 1, 2, kMax, kInf};
+  auto members = [](double lo, double hi) {
+    const double l = std::isinf(lo) ? (lo < 0 ? -kMax : kMax) : lo;
+    const double h = std::isinf(hi) ? (hi < 0 ? -kMax : kMax) : hi;
+    double m = l / 2 + h / 2;
+    if (!(l <= m && m <= h)) m = l;
+    std::vector<double> out{l, h, m};
+    for (double& v : out) v = (v == 0) ? 0.0 : v;  // a zero member is the real 0
+    return out;
+  };
+  mpfr_t p, q, v;
+  mpfr_init2(p, 64);
+  mpfr_init2(q, 64);
+  mpfr_init2(v, 2200);  // sums of doubles at both ends of the range are exact
+  for (double al : s)
+    for (double ah : s)
+      for (double bl : s)
+        for (double bh : s) {
+          const Interval a{al, ah}, b{bl, bh};
+          if (!hasMembers(a) || !hasMembers(b)) continue;
+          const Interval sum = callAdd(a, b), diff = callSub(a, b), prod = callMul(a, b), quot = callDiv(a, b);
+          for (double x : members(al, ah))
+            for (double y : members(bl, bh)) {
+              mpfr_set_d(p, x, MPFR_RNDN);
+              mpfr_set_d(q, y, MPFR_RNDN);
+              const std::string at = show(a) + " " + show(b) + " at " + show(x) + ", " + show(y);
+              auto inside = [&](Interval r) {
+                return !std::isnan(r.lo) && !std::isnan(r.hi) && mpfr_cmp_d(v, r.lo) >= 0 && mpfr_cmp_d(v, r.hi) <= 0;
+              };
+              mpfr_add(v, p, q, MPFR_RNDN);
+              ASSERT_TRUE(inside(sum)) << "add " << at << " -> " << show(sum);
+              mpfr_sub(v, p, q, MPFR_RNDN);
+              ASSERT_TRUE(inside(diff)) << "sub " << at << " -> " << show(diff);
+              mpfr_mul(v, p, q, MPFR_RNDN);
+              const bool allZeroTimesInf = (al == 0 && ah == 0 && std::isinf(bl) && std::isinf(bh)) ||
+                                           (bl == 0 && bh == 0 && std::isinf(al) && std::isinf(ah));
+              if (!allZeroTimesInf) ASSERT_TRUE(inside(prod)) << "mul " << at << " -> " << show(prod);
+              if (y != 0) {
+                mpfr_div(v, p, q, MPFR_RNDN);
+                ASSERT_TRUE(inside(quot)) << "div " << at << " -> " << show(quot);
+              }
+            }
+        }
+  mpfr_clear(p);
+  mpfr_clear(q);
+  mpfr_clear(v);
 }
 
 }  // namespace
