@@ -29,6 +29,18 @@ namespace {
 // C pow is not correctly rounded; two steps cover its error (under one unit in
 // glibc).  A zero power bound becomes -2^-1073 / 2^-1073.
 Interval powPositive(Interval x, std::int64_t n) {
+  // Above 2^53 an exponent need not be a double: the conversion would round
+  // it, an odd n to an even power (a negative base would come out positive)
+  // and by up to 2^10 units, which moves a finite power far beyond the two
+  // steps.  Such an n is split as high + low, high its top 53 bits (a double,
+  // even) and low < 2^10, and the enclosures of x^high and x^low are
+  // multiplied as intervals.  Every n up to 2^53 converts exactly and takes
+  // the single pow below.
+  if (n > (std::int64_t{1} << 53)) {
+    const int dropped = 64 - __builtin_clzll(static_cast<std::uint64_t>(n)) - 53;
+    const std::int64_t high = n & ~((std::int64_t{1} << dropped) - 1);
+    if (high != n) return powPositive(x, high) * powPositive(x, n - high);
+  }
   const double e = static_cast<double>(n);
   if (n % 2 != 0) return {nextDown2(std::pow(x.lo, e)), nextUp2(std::pow(x.hi, e))};
   const Interval m = abs(x);

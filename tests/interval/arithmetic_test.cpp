@@ -5,6 +5,7 @@
 #include "interval/arithmetic.hpp"
 
 #include <climits>
+#include <vector>
 
 #include "c_api/pending_error.hpp"
 #include "interval_test_support.hpp"
@@ -166,14 +167,50 @@ TEST(IntervalArithmetic, KernelFailures) {
 }
 
 TEST(IntervalArithmetic, MostNegativeExponent) {
-  // -2^63 is taken as r^(2^63 - 1) * r.
-  const Interval x{2, 4};
-  const Interval r = ref::divKernel({1, 1}, x);
-  const Interval expect = ref::mul(ref::powPos(r, INT64_MAX), r);
-  EXPECT_TRUE(sameBits(kovrix::pow(x, INT64_MIN), expect)) << show(kovrix::pow(x, INT64_MIN));
-  const Interval y{1, 1};
-  EXPECT_TRUE(sameBits(kovrix::pow(y, INT64_MIN), ref::mul(ref::powPos(ref::divKernel({1, 1}, y), INT64_MAX),
-                                                          ref::divKernel({1, 1}, y))));
+  // -2^63 is taken as r^(2^63 - 1) * r, r = [1, 1] / x.
+  for (const Interval x : {Interval{2, 4}, Interval{1, 1}, Interval{-1, -1}, Interval{-4, -2}}) {
+    const Interval r = ref::divKernel({1, 1}, x);
+    const Interval expect = ref::mul(kovrix::pow(r, INT64_MAX), r);
+    EXPECT_TRUE(sameBits(kovrix::pow(x, INT64_MIN), expect)) << show(x) << " -> " << show(kovrix::pow(x, INT64_MIN));
+  }
+  // (-1)^(-2^63) = 1 and 1^(-2^63) = 1 lie inside.
+  for (const Interval x : {Interval{1, 1}, Interval{-1, -1}}) {
+    const Interval r = kovrix::pow(x, INT64_MIN);
+    EXPECT_TRUE(r.lo <= 1 && 1 <= r.hi) << show(x) << " -> " << show(r);
+  }
+}
+
+// Exponents beyond 2^53, which a double cannot always hold: the power of
+// every member still lies inside (odd exponents keep the sign of a negative
+// base).  Only the internal operation takes them; the export's is an int32.
+TEST(IntervalArithmetic, PowContainsExactResultsForInt64Exponents) {
+  EXPECT_TRUE(sameBits(kovrix::pow({-1, -1}, (std::int64_t{1} << 53) + 1),
+                       ref::mul(ref::powPos({-1, -1}, std::int64_t{1} << 53), ref::powPos({-1, -1}, 1))));
+  const Interval m = kovrix::pow({-1, -1}, INT64_MAX);
+  EXPECT_TRUE(m.lo <= -1 && -1 <= m.hi) << show(m);
+  // Up to 2^53 the single pow is kept.
+  for (std::int64_t n : {std::int64_t{1} << 53, (std::int64_t{1} << 53) - 1, std::int64_t{3} << 60})
+    EXPECT_TRUE(sameBits(kovrix::pow({-1, -1}, n), ref::powPos({-1, -1}, n))) << n;
+  mpfr_t p, v;
+  mpfr_init2(p, 64);
+  mpfr_init2(v, 400);
+  for (int i = 0; i < 3000; ++i) {
+    // Bases within 2^-40 of +-1, where such powers stay finite and nonzero.
+    double c = 1 + (2 * unit() - 1) * std::ldexp(1.0, -40 - static_cast<int>(bits64() % 24));
+    if (coin(3)) c = 1 + static_cast<double>(static_cast<std::int64_t>(bits64() % 9) - 4) * 0x1p-52;
+    if (coin(2)) c = -c;
+    std::int64_t n = static_cast<std::int64_t>(bits64() >> (1 + bits64() % 10));
+    if (n <= (std::int64_t{1} << 53)) n += std::int64_t{1} << 53;
+    if (coin(2)) n = -n;
+    if (coin(50)) n = INT64_MIN;
+    const Interval r = kovrix::pow({c, c}, n);
+    mpfr_set_d(p, c, MPFR_RNDN);
+    mpfr_pow_si(v, p, n, MPFR_RNDN);
+    ASSERT_TRUE(!std::isnan(r.lo) && !std::isnan(r.hi) && mpfr_cmp_d(v, r.lo) >= 0 && mpfr_cmp_d(v, r.hi) <= 0)
+        << "pow " << show(c) << " n=" << n << " -> " << show(r) << seedNote();
+  }
+  mpfr_clear(p);
+  mpfr_clear(v);
 }
 
 // ---- bit-for-bit against the reference ----------------------------------------------
@@ -282,6 +319,86 @@ TEST(IntervalArithmetic, PowContainsExactResultsForLargeExponents) {
                                 << show(r) << seedNote();
   }
   mpfr_clear(p);
+}
+
+// Exponents up to the int32 limits on bases a few units from +-1 (where the
+// power stays finite longest) and on subnormal bases; MPFR at 400 bits.
+TEST(IntervalArithmetic, PowContainsExactResultsForInt32Exponents) {
+  mpfr_t p, v;
+  mpfr_init2(p, 64);
+  mpfr_init2(v, 400);
+  for (int i = 0; i < 4000; ++i) {
+    double c = 0;
+    switch (bits64() % 3) {
+      case 0: c = 1 + static_cast<double>(static_cast<std::int64_t>(bits64() % 2001) - 1000) * 0x1p-52; break;
+      case 1: c = std::ldexp(1 + unit(), static_cast<int>(bits64() % 40) - 20); break;
+      default: c = std::bit_cast<double>(bits64() & 0x000FFFFFFFFFFFFFULL); break;
+    }
+    if (coin(2)) c = -c;
+    const std::int32_t n = coin(2) ? static_cast<std::int32_t>(bits64())
+                                   : static_cast<std::int32_t>(bits64() % 200001) - 100000;
+    if (n < 0 && c == 0) continue;
+    const Interval r = callPow({c, c}, n);
+    mpfr_set_d(p, c, MPFR_RNDN);
+    mpfr_pow_si(v, p, n, MPFR_RNDN);
+    ASSERT_TRUE(!std::isnan(r.lo) && !std::isnan(r.hi) && mpfr_cmp_d(v, r.lo) >= 0 && mpfr_cmp_d(v, r.hi) <= 0)
+        << "pow " << show(c) << " n=" << n << " -> " << show(r) << seedNote();
+  }
+  mpfr_clear(p);
+  mpfr_clear(v);
+}
+
+// Every combination of special bounds (infinities, signed zeros, the
+// smallest subnormal, the largest finite) as operands of + - * /, at members
+// taken from the bounds and between them.  A NaN bound is accepted only for
+// a product whose four corner products are all 0 * inf.
+TEST(IntervalArithmetic, SpecialBoundsContainExactResults) {
+  const double s[] = {-kInf, -kMax, -2, -1, -kMinSub, -0.0, 0.0, kMinSub, 1, 2, kMax, kInf};
+  auto members = [](double lo, double hi) {
+    const double l = std::isinf(lo) ? (lo < 0 ? -kMax : kMax) : lo;
+    const double h = std::isinf(hi) ? (hi < 0 ? -kMax : kMax) : hi;
+    double m = l / 2 + h / 2;
+    if (!(l <= m && m <= h)) m = l;
+    std::vector<double> out{l, h, m};
+    for (double& v : out) v = (v == 0) ? 0.0 : v;  // a zero member is the real 0
+    return out;
+  };
+  mpfr_t p, q, v;
+  mpfr_init2(p, 64);
+  mpfr_init2(q, 64);
+  mpfr_init2(v, 2200);  // sums of doubles at both ends of the range are exact
+  for (double al : s)
+    for (double ah : s)
+      for (double bl : s)
+        for (double bh : s) {
+          const Interval a{al, ah}, b{bl, bh};
+          if (!hasMembers(a) || !hasMembers(b)) continue;
+          const Interval sum = callAdd(a, b), diff = callSub(a, b), prod = callMul(a, b), quot = callDiv(a, b);
+          for (double x : members(al, ah))
+            for (double y : members(bl, bh)) {
+              mpfr_set_d(p, x, MPFR_RNDN);
+              mpfr_set_d(q, y, MPFR_RNDN);
+              const std::string at = show(a) + " " + show(b) + " at " + show(x) + ", " + show(y);
+              auto inside = [&](Interval r) {
+                return !std::isnan(r.lo) && !std::isnan(r.hi) && mpfr_cmp_d(v, r.lo) >= 0 && mpfr_cmp_d(v, r.hi) <= 0;
+              };
+              mpfr_add(v, p, q, MPFR_RNDN);
+              ASSERT_TRUE(inside(sum)) << "add " << at << " -> " << show(sum);
+              mpfr_sub(v, p, q, MPFR_RNDN);
+              ASSERT_TRUE(inside(diff)) << "sub " << at << " -> " << show(diff);
+              mpfr_mul(v, p, q, MPFR_RNDN);
+              const bool allZeroTimesInf = (al == 0 && ah == 0 && std::isinf(bl) && std::isinf(bh)) ||
+                                           (bl == 0 && bh == 0 && std::isinf(al) && std::isinf(ah));
+              if (!allZeroTimesInf) ASSERT_TRUE(inside(prod)) << "mul " << at << " -> " << show(prod);
+              if (y != 0) {
+                mpfr_div(v, p, q, MPFR_RNDN);
+                ASSERT_TRUE(inside(quot)) << "div " << at << " -> " << show(quot);
+              }
+            }
+        }
+  mpfr_clear(p);
+  mpfr_clear(q);
+  mpfr_clear(v);
 }
 
 }  // namespace

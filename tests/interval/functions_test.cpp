@@ -480,4 +480,44 @@ TEST(IntervalReduction, ContainsCriticalPointMatchesMpfr) {
   }
 }
 
+// The regimes where a libm value is most fragile: exp near overflow and deep
+// in the subnormal range, ln next to 1, and the bounds of arctan2 boxes next
+// to the negative x-axis (tiny y at either sign).  MPFR at 400 bits.
+TEST(IntervalFunctions, ContainExactValuesInFragileRegimes) {
+  mpfr_t p, q, v;
+  mpfr_init2(p, 64);
+  mpfr_init2(q, 64);
+  mpfr_init2(v, 400);
+  auto inside = [&](Interval r) {
+    return !std::isnan(r.lo) && !std::isnan(r.hi) && mpfr_cmp_d(v, r.lo) >= 0 && mpfr_cmp_d(v, r.hi) <= 0;
+  };
+  for (int i = 0; i < 20000; ++i) {
+    const double e = coin(2) ? 700 + 10 * unit() : -700 - 46 * unit();
+    mpfr_set_d(p, e, MPFR_RNDN);
+    mpfr_exp(v, p, MPFR_RNDN);
+    ASSERT_TRUE(inside(callExp({e, e}))) << "exp " << show(e) << " -> " << show(callExp({e, e})) << seedNote();
+    const double l = 1 + (2 * unit() - 1) * std::ldexp(1.0, -static_cast<int>(bits64() % 53));
+    mpfr_set_d(p, l, MPFR_RNDN);
+    mpfr_log(v, p, MPFR_RNDN);
+    ASSERT_TRUE(inside(callLn({l, l}))) << "ln " << show(l) << " -> " << show(callLn({l, l})) << seedNote();
+    // A box left of the origin with y within a tiny distance of the axis.
+    const double y1 = (2 * unit() - 1) * std::ldexp(1.0, -static_cast<int>(bits64() % 1080));
+    const double y2 = coin(2) ? y1 : (coin(2) ? 0.0 : -0.0);
+    const double x1 = -4 * unit() - kMinSub, x2 = coin(2) ? x1 : x1 * unit();
+    const Interval y{std::min(y1, y2), std::max(y1, y2)}, x{std::min(x1, x2), std::max(x1, x2)};
+    const Interval r = callAtan2(y, x);
+    for (double py : {y.lo, y.hi})
+      for (double px : {x.lo, x.hi}) {
+        mpfr_set_d(p, py == 0 ? 0.0 : py, MPFR_RNDN);  // a zero member is the real 0
+        mpfr_set_d(q, px, MPFR_RNDN);
+        mpfr_atan2(v, p, q, MPFR_RNDN);
+        ASSERT_TRUE(inside(r)) << "arctan2 " << show(y) << show(x) << " at " << show(py) << ", " << show(px)
+                               << " -> " << show(r) << seedNote();
+      }
+  }
+  mpfr_clear(p);
+  mpfr_clear(q);
+  mpfr_clear(v);
+}
+
 }  // namespace

@@ -115,4 +115,38 @@ TEST(IntervalExports, DomainAnswersLeaveNothingPending) {
   EXPECT_FALSE(errorPending());
 }
 
+// The domain answers too give way to a pending error: (0, 0), error kept.
+TEST(IntervalExports, DomainCasesWithAnErrorPendingGiveTheFailureValue) {
+  for (ErrorKind kind : {ErrorKind::valueError, ErrorKind::overflowDefect}) {
+    setPending(kind, "earlier failure");
+    EXPECT_TRUE(sameBits(I(kovrix_interval_div({1, 2}, {-1, 1})), Interval{0, 0}));
+    EXPECT_TRUE(sameBits(I(kovrix_interval_sqrt({-2, -1})), Interval{0, 0}));
+    EXPECT_TRUE(sameBits(I(kovrix_interval_ln({-1, 0})), Interval{0, 0}));
+    EXPECT_TRUE(sameBits(I(kovrix_interval_ln({0, 1})), Interval{0, 0}));
+    EXPECT_TRUE(sameBits(I(kovrix_interval_pow({-1, 1}, -1)), Interval{0, 0}));
+    EXPECT_TRUE(sameBits(I(kovrix_interval_pow({-1, 1}, 0)), Interval{0, 0}));
+    ASSERT_TRUE(errorPending());
+    EXPECT_EQ(pendingError().kind, kind);
+  }
+  clearPending();
+}
+
+// Every (NaN, NaN) answer is the quiet NaN 0x7FF8000000000000 in both bounds,
+// the one of kovrix_interval_pow after catching included.
+TEST(IntervalExports, NaNAnswersAreTheQuietNaN) {
+  auto quiet = [](Interval r) {
+    return std::bit_cast<std::uint64_t>(r.lo) == 0x7FF8000000000000ULL &&
+           std::bit_cast<std::uint64_t>(r.hi) == 0x7FF8000000000000ULL;
+  };
+  clearPending();
+  EXPECT_TRUE(quiet(I(kovrix_interval_sqrt({-2, -1}))));
+  EXPECT_TRUE(quiet(I(kovrix_interval_ln({-1, 0}))));
+  EXPECT_TRUE(quiet(I(kovrix_interval_ln({-1, -0.0}))));
+  EXPECT_TRUE(quiet(I(kovrix_interval_pow({-1, 1}, -1))));
+  EXPECT_TRUE(quiet(I(kovrix_interval_pow({0, 0}, INT32_MIN))));
+  setPending(ErrorKind::divByZeroDefect, "earlier failure");
+  EXPECT_TRUE(quiet(I(kovrix_interval_pow({2, 3}, 5))));
+  EXPECT_FALSE(errorPending());
+}
+
 }  // namespace
