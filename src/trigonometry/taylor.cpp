@@ -9,36 +9,17 @@ namespace kovrix {
 // another term follows.
 
 double sinTaylor(double x, std::int64_t count) {
-  if (count < 2) return x;
-  double sum = x;
-  double term = x * (x * x);
-  double divisor = 6.0;
-  bool subtract = true;
-  for (std::int64_t i = 2;; ++i) {
-    const double quotient = term / divisor;
-    sum = subtract ? sum - quotient : sum + quotient;
-    if (i == count) return sum;
-    term = (x * x) * quotient;
-    divisor = static_cast<double>(checkedMul(checkedMul(2, i), checkedAdd(checkedMul(2, i), 1)));
-    subtract = !subtract;
-  }
+  const double square = x * x;
+  return alternatingQuotientSeries(x, x * square, 6.0, square, count, [](std::int64_t i) {
+    return checkedMul(checkedMul(2, i), checkedAdd(checkedMul(2, i), 1));
+  });
 }
 
 double cosTaylor(double x, std::int64_t count) {
   const double square = x * x;
-  if (count < 2) return 1.0;
-  double sum = 1.0;
-  double term = square;
-  double divisor = 2.0;
-  bool subtract = true;
-  for (std::int64_t i = 2;; ++i) {
-    const double quotient = term / divisor;
-    sum = subtract ? sum - quotient : sum + quotient;
-    if (i == count) return sum;
-    term = quotient * square;
-    divisor = static_cast<double>(checkedMul(checkedSub(checkedMul(2, i), 1), checkedMul(2, i)));
-    subtract = !subtract;
-  }
+  return alternatingQuotientSeries(1.0, square, 2.0, square, count, [](std::int64_t i) {
+    return checkedMul(checkedSub(checkedMul(2, i), 1), checkedMul(2, i));
+  });
 }
 
 double atanTaylor(double x, std::int64_t count) {

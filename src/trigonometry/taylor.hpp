@@ -69,6 +69,28 @@ typename A::Value atanSeries(typename A::Value x, std::int64_t count) {
 
 }  // namespace generic
 
+// The float64 alternating series first - q1 + q2 - ... of `count` terms in
+// all, where each quotient q = term / divisor is added or subtracted as it is
+// formed, the next term is q * factor and the next divisor divisorOf(i) (i
+// the index of the term just added, from 2).  The sine, the cosine and J0
+// share exactly this order of operations; the divisor is formed only when
+// another term follows.
+template <class DivisorOf>
+double alternatingQuotientSeries(double first, double term, double divisor, double factor, std::int64_t count,
+                                 DivisorOf divisorOf) {
+  if (count < 2) return first;
+  double sum = first;
+  bool subtract = true;
+  for (std::int64_t i = 2;; ++i) {
+    const double quotient = term / divisor;
+    sum = subtract ? sum - quotient : sum + quotient;
+    if (i == count) return sum;
+    term = quotient * factor;
+    divisor = static_cast<double>(divisorOf(i));
+    subtract = !subtract;
+  }
+}
+
 // x - x^3/3! + x^5/5! - ... with count terms; count < 2 gives x.
 double sinTaylor(double x, std::int64_t count);
 
