@@ -1,5 +1,5 @@
 /*
- * kovrix — numbers in five representations behind a flat C interface.
+ * kovrix — numbers in several representations behind a flat C interface.
  *
  *   BigInt    arbitrary-precision signed integers (opaque handles)
  *   Fixed     64-bit fixed point; the function kernels work in Q32.32 (int64_t)
