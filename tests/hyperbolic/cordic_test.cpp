@@ -16,6 +16,7 @@
 #include "c_api/pending_error.hpp"
 #include "fixed/arithmetic.hpp"
 #include "fixed/mpz_support.hpp"
+#include "fixed/accuracy_support.hpp"
 #include "fixed/random_support.hpp"
 #include "hyperbolic/cordic.hpp"
 #include "kovrix.h"
@@ -202,20 +203,10 @@ TEST(HyperbolicRotation, BudgetFailureAndItsText) {
 }
 
 TEST(HyperbolicRotation, AccuracyAgainstMpfr) {
-  mpfr_t a, s, c;
-  mpfr_inits2(128, a, s, c, static_cast<mpfr_ptr>(nullptr));
-  double worst = 0;
-  for (int n = 0; n < 20000; ++n) {
-    const std::int64_t x = kovrix::testing::between(-B, B);
-    mpfr_set_si(a, static_cast<long>(x), MPFR_RNDN);
-    mpfr_div_2ui(a, a, 32, MPFR_RNDN);
-    mpfr_sinh_cosh(s, c, a, MPFR_RNDN);
-    const auto [ks, kc] = kovrix::sinhCoshCordic(Fixed{x});
-    worst = std::max(worst, std::fabs(static_cast<double>(ks.raw) / one - mpfr_get_d(s, MPFR_RNDN)));
-    worst = std::max(worst, std::fabs(static_cast<double>(kc.raw) / one - mpfr_get_d(c, MPFR_RNDN)));
-  }
+  const double worst = kovrix::testing::worstPairError(
+      -B, B, 20000,
+      [](Fixed x) { return kovrix::sinhCoshCordic(x); }, mpfr_sinh_cosh);
   EXPECT_LT(worst, std::ldexp(1.0, -26)) << "largest error of sinhCoshCordic";
-  mpfr_clears(a, s, c, static_cast<mpfr_ptr>(nullptr));
 }
 
 // ---- the scaled exponential ---------------------------------------------------------

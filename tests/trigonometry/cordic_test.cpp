@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "c_api/pending_error.hpp"
+#include "fixed/accuracy_support.hpp"
 #include "fixed/random_support.hpp"
 #include "kovrix.h"
 #include "trigonometry/cordic.hpp"
@@ -293,20 +294,10 @@ TEST(CordicRotation, AccuracyAgainstMpfr) {
   // Not the definition (that is the reference above) but a sanity bound: 32
   // steps with truncated angles and floor shifts stay within 2^-28, plus about
   // one raw unit per period for the truncated kernel period.
-  mpfr_t a, s, c;
-  mpfr_inits2(128, a, s, c, static_cast<mpfr_ptr>(nullptr));
-  double worst = 0;
-  for (int n = 0; n < 20000; ++n) {
-    const std::int64_t x = kovrix::testing::between(-4 * P, 4 * P);
-    mpfr_set_si(a, static_cast<long>(x), MPFR_RNDN);
-    mpfr_div_2ui(a, a, 32, MPFR_RNDN);
-    mpfr_sin_cos(s, c, a, MPFR_RNDN);
-    const auto [ks, kc] = kovrix::sinCosCordic(Fixed{x});
-    worst = std::max(worst, std::fabs(static_cast<double>(ks.raw) / one - mpfr_get_d(s, MPFR_RNDN)));
-    worst = std::max(worst, std::fabs(static_cast<double>(kc.raw) / one - mpfr_get_d(c, MPFR_RNDN)));
-  }
+  const double worst = kovrix::testing::worstPairError(
+      -4 * P, 4 * P, 20000,
+      [](Fixed x) { return kovrix::sinCosCordic(x); }, mpfr_sin_cos);
   EXPECT_LT(worst, std::ldexp(1.0, -27)) << "largest error of sinCosCordic";
-  mpfr_clears(a, s, c, static_cast<mpfr_ptr>(nullptr));
 }
 
 // ---- vectoring mode -------------------------------------------------------------------
