@@ -23,32 +23,31 @@ namespace generic {
 // (2i - 1)(2i) (cosine), formed with overflow-tested products; terms are
 // subtracted and added alternately from the second.  count < 2 gives the
 // first term alone (x, or one).
-template <SeriesArithmetic A>
-typename A::Value sinSeries(typename A::Value x, std::int64_t count) {
+// first - t1 + t2 - ... with t_i = t_(i-1) * square / divisorOf(2i), t_0 =
+// first: `count` terms in all.
+template <SeriesArithmetic A, class DivisorOf>
+typename A::Value alternatingSeries(typename A::Value first, typename A::Value square, std::int64_t count,
+                                    DivisorOf divisorOf) {
   using V = typename A::Value;
-  const V square = A::mul(x, x);
-  V sum = x;
-  V term = x;
+  V sum = first;
+  V term = first;
   for (std::int64_t i = 1; i < count; ++i) {
-    const std::int64_t twoI = checkedMul(2, i);
-    term = A::divInt(A::mul(term, square), checkedMul(twoI, checkedAdd(twoI, 1)));
+    term = A::divInt(A::mul(term, square), divisorOf(checkedMul(2, i)));
     sum = (i % 2 == 1) ? A::sub(sum, term) : A::add(sum, term);
   }
   return sum;
 }
 
 template <SeriesArithmetic A>
+typename A::Value sinSeries(typename A::Value x, std::int64_t count) {
+  return alternatingSeries<A>(x, A::mul(x, x), count,
+                              [](std::int64_t twoI) { return checkedMul(twoI, checkedAdd(twoI, 1)); });
+}
+
+template <SeriesArithmetic A>
 typename A::Value cosSeries(typename A::Value x, std::int64_t count) {
-  using V = typename A::Value;
-  const V square = A::mul(x, x);
-  V sum = A::one();
-  V term = A::one();
-  for (std::int64_t i = 1; i < count; ++i) {
-    const std::int64_t twoI = checkedMul(2, i);
-    term = A::divInt(A::mul(term, square), checkedMul(twoI, checkedSub(twoI, 1)));
-    sum = (i % 2 == 1) ? A::sub(sum, term) : A::add(sum, term);
-  }
-  return sum;
+  return alternatingSeries<A>(A::one(), A::mul(x, x), count,
+                              [](std::int64_t twoI) { return checkedMul(twoI, checkedSub(twoI, 1)); });
 }
 
 // x - x^3/3 + x^5/5 - ...: the odd power is carried undivided and each term
