@@ -1,9 +1,13 @@
 # The two commands a user needs:
 #   make demo   build (Release) and run the guided tour in examples/
 #   make test   build and run every test, in a Release and a sanitizer build
-# and, for maintainers:
+# and:
+#   make install PREFIX=/usr/local    the library, headers, CMake package, .pc file
+#   make uninstall                    removes what the last install put in place
 #   make bench  build and run the benchmarks beside GMP, MPFR and the other peers
-#   make install PREFIX=/usr/local
+# demo and install need only a C/C++ compiler and CMake; test and bench first
+# run scripts/install-deps.sh, which installs (as root) or names the oracles
+# and peers they need.
 
 BUILD   ?= build
 JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
@@ -15,43 +19,62 @@ RELEASE := $(BUILD)/release
 ASAN    := $(BUILD)/asan
 BENCH   := $(BUILD)/bench
 
-.PHONY: all demo test test-release test-asan bench install deps clean
+.PHONY: all demo test test-release test-asan bench install uninstall deps deps-test deps-bench clean
 
 all: $(RELEASE)/CMakeCache.txt
 	$(CMAKE) --build $(RELEASE) -j $(JOBS)
 
 deps:
 	@scripts/install-deps.sh
+deps-test:
+	@scripts/install-deps.sh test
+deps-bench:
+	@scripts/install-deps.sh bench
 
-$(RELEASE)/CMakeCache.txt: | deps
+$(RELEASE)/CMakeCache.txt:
 	$(CMAKE) -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
 
-$(ASAN)/CMakeCache.txt: | deps
+$(ASAN)/CMakeCache.txt:
 	$(CMAKE) -S . -B $(ASAN) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DKOVRIX_SANITIZE=ON
 
-$(BENCH)/CMakeCache.txt: | deps
+$(BENCH)/CMakeCache.txt:
 	$(CMAKE) -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DKOVRIX_BENCH=ON -DKOVRIX_TESTS=OFF
 
-demo: all
+demo: $(RELEASE)/CMakeCache.txt
+	$(CMAKE) --build $(RELEASE) -j $(JOBS) --target kovrix_tour
 	$(RELEASE)/examples/kovrix_tour
 
 test: test-release test-asan
 
-test-release: $(RELEASE)/CMakeCache.txt
+# Configured again after deps, so that oracles installed since the first
+# configuration are found.
+test-release: deps-test $(RELEASE)/CMakeCache.txt
+	$(CMAKE) -S . -B $(RELEASE) -DKOVRIX_TESTS=ON >/dev/null
 	$(CMAKE) --build $(RELEASE) -j $(JOBS)
-	$(CTEST) --test-dir $(RELEASE) --output-on-failure -j $(JOBS)
+	$(CTEST) --test-dir $(RELEASE) --output-on-failure --no-tests=error -j $(JOBS)
 
-test-asan: $(ASAN)/CMakeCache.txt
+test-asan: deps-test $(ASAN)/CMakeCache.txt
+	$(CMAKE) -S . -B $(ASAN) -DKOVRIX_TESTS=ON >/dev/null
 	$(CMAKE) --build $(ASAN) -j $(JOBS)
 	ASAN_OPTIONS=detect_leaks=1:abort_on_error=0 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-	  $(CTEST) --test-dir $(ASAN) --output-on-failure -j $(JOBS)
+	  $(CTEST) --test-dir $(ASAN) --output-on-failure --no-tests=error -j $(JOBS)
 
-bench: $(BENCH)/CMakeCache.txt
+bench: deps-bench $(BENCH)/CMakeCache.txt
 	$(CMAKE) --build $(BENCH) -j $(JOBS)
 	$(BENCH)/bench/kovrix_bench --benchmark_counters_tabular=true $(BENCH_ARGS)
 
-install: all
+install: $(RELEASE)/CMakeCache.txt
+	$(CMAKE) --build $(RELEASE) -j $(JOBS) --target kovrix_libraries
 	$(CMAKE) --install $(RELEASE) --prefix $(PREFIX)
+
+# Removes every file listed by the last install from $(RELEASE), then the
+# directories that only kovrix uses (its CMake package and Python package).
+uninstall:
+	@test -f $(RELEASE)/install_manifest.txt || { echo "uninstall: $(RELEASE)/install_manifest.txt not found (nothing installed from here)" >&2; exit 1; }
+	xargs -d '\n' rm -f < $(RELEASE)/install_manifest.txt
+	@sed -n 's,/kovrix/[^/]*$$,/kovrix,p' $(RELEASE)/install_manifest.txt | sort -ru | while read -r dir; do \
+	  rm -rf "$$dir/__pycache__"; rmdir "$$dir" 2>/dev/null || true; done
+	rm -f $(RELEASE)/install_manifest.txt
 
 clean:
 	rm -rf $(BUILD)

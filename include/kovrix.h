@@ -39,6 +39,13 @@
 
 #include <stdint.h>
 
+/* The version of this header; kovrix_version() returns the same text at run
+ * time, so a host can check that it loaded the library it was built with. */
+#define KOVRIX_VERSION_MAJOR 1
+#define KOVRIX_VERSION_MINOR 0
+#define KOVRIX_VERSION_PATCH 0
+#define KOVRIX_VERSION_STRING "1.0.0"
+
 #if defined(__GNUC__)
 #define KOVRIX_API __attribute__((visibility("default")))
 #else

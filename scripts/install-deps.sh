@@ -1,15 +1,34 @@
 #!/usr/bin/env bash
-# Checks for what building, testing and benchmarking need, and installs what is
-# missing from Debian's packages when run as root.  Otherwise it says what to
-# install.
+# Checks for what one task needs, and installs what is missing from Debian's
+# packages when run as root; otherwise it says what to install.
+#   scripts/install-deps.sh test       test oracles: GoogleTest, GMP, MPFR, python3
+#   scripts/install-deps.sh bench      benchmark peers: Google Benchmark, GMP, MPFR, MPFI, Boost
+#   scripts/install-deps.sh accuracy   the accuracy table's oracle: MPFR (and GMP)
+#   scripts/install-deps.sh docs       doxygen
+#   scripts/install-deps.sh            test and bench
+# Building, installing and the demo need none of them: a C/C++ compiler and
+# CMake are enough.
 set -euo pipefail
+
+packages=()
+for task in "${@:-test bench}"; do
+  for t in $task; do
+    case "$t" in
+      test) packages+=(libgtest-dev libgmp-dev libmpfr-dev python3) ;;
+      bench) packages+=(libbenchmark-dev libgmp-dev libmpfr-dev libmpfi-dev libboost-dev) ;;
+      accuracy) packages+=(libgmp-dev libmpfr-dev) ;;
+      docs) packages+=(doxygen) ;;
+      *) echo "install-deps: unknown task '$t' (test, bench, accuracy, docs)" >&2; exit 2 ;;
+    esac
+  done
+done
 
 need=()
 have_pkg() { dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q "install ok installed"; }
 for tool in cmake g++ make pkg-config; do
-  command -v "$tool" >/dev/null 2>&1 || need+=("$([ "$tool" = g++ ] && echo g++ || echo "$tool")")
+  command -v "$tool" >/dev/null 2>&1 || need+=("$tool")
 done
-for pkg in libgmp-dev libmpfr-dev libmpfi-dev libgtest-dev libbenchmark-dev libboost-dev; do
+for pkg in $(printf '%s\n' "${packages[@]}" | sort -u); do
   have_pkg "$pkg" || need+=("$pkg")
 done
 

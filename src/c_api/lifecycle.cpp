@@ -45,7 +45,7 @@ void kovrix_cleanup(void) {
   // Nothing to release: the constant caches live as long as the process.
 }
 
-const char* kovrix_version(void) { return "1.0.0"; }
+const char* kovrix_version(void) { return KOVRIX_VERSION_STRING; }
 
 const char* kovrix_get_error_string(int code) {
   switch (static_cast<unsigned>(code)) {

@@ -22,6 +22,14 @@ TEST(Lifecycle, VersionIsStatic) {
   EXPECT_EQ(kovrix_version(), kovrix_version());
 }
 
+// The header's version macros describe the library that answers at run time.
+TEST(Lifecycle, VersionMacrosMatchTheLibrary) {
+  EXPECT_STREQ(kovrix_version(), KOVRIX_VERSION_STRING);
+  EXPECT_EQ(std::to_string(KOVRIX_VERSION_MAJOR) + "." + std::to_string(KOVRIX_VERSION_MINOR) + "." +
+                std::to_string(KOVRIX_VERSION_PATCH),
+            kovrix_version());
+}
+
 TEST(Lifecycle, StatusTexts) {
   EXPECT_STREQ(kovrix_get_error_string(0), "Success");
   EXPECT_STREQ(kovrix_get_error_string(1), "Division by zero");
