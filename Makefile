@@ -41,8 +41,9 @@ $(BENCH)/CMakeCache.txt:
 	$(CMAKE) -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DKOVRIX_BENCH=ON -DKOVRIX_TESTS=OFF
 
 demo: $(RELEASE)/CMakeCache.txt
-	$(CMAKE) --build $(RELEASE) -j $(JOBS) --target kovrix_tour
+	$(CMAKE) --build $(RELEASE) -j $(JOBS) --target kovrix_tour kovrix_cpp_example
 	$(RELEASE)/examples/kovrix_tour
+	$(RELEASE)/examples/kovrix_cpp_example
 
 test: test-release test-asan
 
