@@ -5,6 +5,7 @@
 #   make install PREFIX=/usr/local    the library, headers, CMake package, .pc file
 #   make uninstall                    removes what the last install put in place
 #   make bench  build and run the benchmarks beside GMP, MPFR and the other peers
+#   make docs   the HTML reference of the headers in build/docs/html (doxygen)
 # demo and install need only a C/C++ compiler and CMake; test and bench first
 # run scripts/install-deps.sh, which installs (as root) or names the oracles
 # and peers they need.
@@ -19,7 +20,7 @@ RELEASE := $(BUILD)/release
 ASAN    := $(BUILD)/asan
 BENCH   := $(BUILD)/bench
 
-.PHONY: all demo test test-release test-asan bench install uninstall deps deps-test deps-bench clean
+.PHONY: all demo test test-release test-asan bench install uninstall docs deps deps-test deps-bench clean
 
 all: $(RELEASE)/CMakeCache.txt
 	$(CMAKE) --build $(RELEASE) -j $(JOBS)
@@ -76,6 +77,13 @@ uninstall:
 	@sed -n 's,/kovrix/[^/]*$$,/kovrix,p' $(RELEASE)/install_manifest.txt | sort -ru | while read -r dir; do \
 	  rm -rf "$$dir/__pycache__"; rmdir "$$dir" 2>/dev/null || true; done
 	rm -f $(RELEASE)/install_manifest.txt
+
+docs:
+	@scripts/install-deps.sh docs
+	mkdir -p $(BUILD)/docs
+	( cat docs/Doxyfile; echo "OUTPUT_DIRECTORY = $(BUILD)/docs"; \
+	  echo "PROJECT_NUMBER = $$(sed -n 's/^#define KOVRIX_VERSION_STRING "\(.*\)"/\1/p' include/kovrix.h)" ) | doxygen -
+	@echo "docs: $(BUILD)/docs/html/index.html"
 
 clean:
 	rm -rf $(BUILD)
