@@ -6,6 +6,7 @@
 #   make uninstall                    removes what the last install put in place
 #   make bench  build and run the benchmarks beside GMP, MPFR and the other peers
 #   make docs   the HTML reference of the headers in build/docs/html (doxygen)
+#   make accuracy   measures every function export against MPFR: docs/accuracy.md
 # demo and install need only a C/C++ compiler and CMake; test and bench first
 # run scripts/install-deps.sh, which installs (as root) or names the oracles
 # and peers they need.
@@ -20,7 +21,7 @@ RELEASE := $(BUILD)/release
 ASAN    := $(BUILD)/asan
 BENCH   := $(BUILD)/bench
 
-.PHONY: all demo test test-release test-asan bench install uninstall docs deps deps-test deps-bench clean
+.PHONY: all demo test test-release test-asan bench install uninstall docs accuracy deps deps-test deps-bench clean
 
 all: $(RELEASE)/CMakeCache.txt
 	$(CMAKE) --build $(RELEASE) -j $(JOBS)
@@ -77,6 +78,14 @@ uninstall:
 	@sed -n 's,/kovrix/[^/]*$$,/kovrix,p' $(RELEASE)/install_manifest.txt | sort -ru | while read -r dir; do \
 	  rm -rf "$$dir/__pycache__"; rmdir "$$dir" 2>/dev/null || true; done
 	rm -f $(RELEASE)/install_manifest.txt
+
+accuracy: $(RELEASE)/CMakeCache.txt
+	@scripts/install-deps.sh accuracy
+	$(CMAKE) -S . -B $(RELEASE) -DKOVRIX_ACCURACY=ON >/dev/null
+	$(CMAKE) --build $(RELEASE) -j $(JOBS) --target kovrix_accuracy
+	$(RELEASE)/tools/accuracy/kovrix_accuracy $(ACCURACY_SAMPLES) > docs/accuracy.md.new
+	mv docs/accuracy.md.new docs/accuracy.md
+	@echo "accuracy: docs/accuracy.md"
 
 docs:
 	@scripts/install-deps.sh docs

@@ -1,0 +1,8 @@
+// The families of the table, in order.
+#include "accuracy.hpp"
+
+namespace kovrix::accuracy {
+
+std::vector<Family> families() { return {float64Family(), fixedFamily(), intervalFamily()}; }
+
+}  // namespace kovrix::accuracy

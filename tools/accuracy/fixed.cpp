@@ -1,0 +1,167 @@
+// The Q32.32 exports: error in units of 2^-32 against the exact function of
+// the exact argument raw / 2^32.
+#include <cmath>
+
+#include "accuracy.hpp"
+#include "kovrix.h"
+
+namespace kovrix::accuracy {
+namespace {
+
+using MpfrUnary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
+using MpfrBinary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
+
+constexpr double kOne = 4294967296.0;
+
+struct Pair {
+  std::int64_t a, b;
+};
+
+std::int64_t rawIn(double lo, double hi) { return std::llround(uniform(lo, hi) * kOne); }
+double valueOf(std::int64_t raw) { return std::ldexp(static_cast<double>(raw), -32); }
+
+// |raw - f * 2^32| for the exact f already in `exact`.
+double unitsOff(std::int64_t raw, mpfr_t exact) {
+  mpfr_mul_2ui(exact, exact, 32, MPFR_RNDN);
+  Exact got;
+  mpfr_set_sj(got.v, raw, MPFR_RNDN);
+  mpfr_sub(exact, exact, got.v, MPFR_RNDN);
+  return std::fabs(mpfr_get_d(exact, MPFR_RNDN));
+}
+
+struct Unary {
+  const char* name;
+  const char* method;
+  double lo, hi;
+  std::int64_t (*kovrix)(std::int64_t);
+  MpfrUnary exact;
+  double (*libm)(double);
+  const char* libmName;
+};
+
+struct Binary {
+  const char* name;
+  const char* method;
+  double loA, hiA, loB, hiB;
+  std::int64_t (*kovrix)(std::int64_t, std::int64_t);
+  MpfrBinary exact;
+  double (*libm)(double, double);
+  const char* libmName;
+};
+
+int mpfrPow(mpfr_ptr r, mpfr_srcptr a, mpfr_srcptr b, mpfr_rnd_t m) { return mpfr_pow(r, a, b, m); }
+int mpfrAtan2(mpfr_ptr r, mpfr_srcptr y, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_atan2(r, y, x, m); }
+double libmSin(double x) { return std::sin(x); }
+double libmCos(double x) { return std::cos(x); }
+double libmTan(double x) { return std::tan(x); }
+double libmExp(double x) { return std::exp(x); }
+double libmLog(double x) { return std::log(x); }
+double libmSqrt(double x) { return std::sqrt(x); }
+double libmAtan(double x) { return std::atan(x); }
+double libmSinh(double x) { return std::sinh(x); }
+double libmCosh(double x) { return std::cosh(x); }
+double libmTanh(double x) { return std::tanh(x); }
+double libmAsin(double x) { return std::asin(x); }
+double libmAcos(double x) { return std::acos(x); }
+double libmAsinh(double x) { return std::asinh(x); }
+double libmAcosh(double x) { return std::acosh(x); }
+double libmAtanh(double x) { return std::atanh(x); }
+double libmErf(double x) { return std::erf(x); }
+double libmJ0(double x) { return ::j0(x); }
+double libmAtan2(double y, double x) { return std::atan2(y, x); }
+double libmPow(double a, double b) { return std::pow(a, b); }
+
+const Unary kUnary[] = {
+    {"kovrix_fixed_sin", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_fixed_sin, mpfr_sin, libmSin, "sin"},
+    {"kovrix_fixed_cos", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_fixed_cos, mpfr_cos, libmCos, "cos"},
+    {"kovrix_fixed_tan", "degree-7 polynomial, reduced", -1.2, 1.2, kovrix_fixed_tan, mpfr_tan, libmTan, "tan"},
+    {"kovrix_fixed_exp", "hyperbolic CORDIC, halving", -5, 5, kovrix_fixed_exp, mpfr_exp, libmExp, "exp"},
+    {"kovrix_fixed_ln", "atanh series, 15 terms", 0.25, 4, kovrix_fixed_ln, mpfr_log, libmLog, "log"},
+    {"kovrix_fixed_sqrt", "15 Heron steps", 0.01, 100, kovrix_fixed_sqrt, mpfr_sqrt, libmSqrt, "sqrt"},
+    {"kovrix_fixed_atan", "CORDIC vectoring", -10, 10, kovrix_fixed_atan, mpfr_atan, libmAtan, "atan"},
+    {"kovrix_fixed_sinh", "hyperbolic CORDIC", -1.1, 1.1, kovrix_fixed_sinh, mpfr_sinh, libmSinh, "sinh"},
+    {"kovrix_fixed_cosh", "hyperbolic CORDIC", -1.1, 1.1, kovrix_fixed_cosh, mpfr_cosh, libmCosh, "cosh"},
+    {"kovrix_fixed_tanh", "hyperbolic CORDIC", -1.1, 1.1, kovrix_fixed_tanh, mpfr_tanh, libmTanh, "tanh"},
+    {"kovrix_fixed_asin", "atan2 of x and a Heron root", -1, 1, kovrix_fixed_asin, mpfr_asin, libmAsin, "asin"},
+    {"kovrix_fixed_acos", "atan2 of a Heron root and x", -1, 1, kovrix_fixed_acos, mpfr_acos, libmAcos, "acos"},
+    {"kovrix_fixed_asinh", "ln of x + Heron root", -4, 4, kovrix_fixed_asinh, mpfr_asinh, libmAsinh, "asinh"},
+    {"kovrix_fixed_acosh", "ln of x + Heron root", 1, 4, kovrix_fixed_acosh, mpfr_acosh, libmAcosh, "acosh"},
+    {"kovrix_fixed_atanh", "half ln of a quotient", -0.9, 0.9, kovrix_fixed_atanh, mpfr_atanh, libmAtanh, "atanh"},
+    {"kovrix_fixed_erf", "15 Maclaurin terms", -2, 2, kovrix_fixed_erf, mpfr_erf, libmErf, "erf"},
+    {"kovrix_fixed_bessel_j0", "15 series terms", -5, 5, kovrix_fixed_bessel_j0, mpfr_j0, libmJ0, "j0"},
+    {"kovrix_cordic_sin", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_cordic_sin, mpfr_sin, libmSin, "sin"},
+    {"kovrix_cordic_cos", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_cordic_cos, mpfr_cos, libmCos, "cos"},
+    {"kovrix_lut_sin", "256-entry table, nearest", -M_PI, M_PI, kovrix_lut_sin, mpfr_sin, libmSin, "sin"},
+    {"kovrix_lut_cos", "256-entry table, nearest", -M_PI, M_PI, kovrix_lut_cos, mpfr_cos, libmCos, "cos"},
+    {"kovrix_chebyshev_tan", "degree-7 odd polynomial", -M_PI / 4, M_PI / 4, kovrix_chebyshev_tan, mpfr_tan, libmTan,
+     "tan"},
+    {"kovrix_cordic_sinh", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_sinh, mpfr_sinh, libmSinh,
+     "sinh"},
+    {"kovrix_cordic_cosh", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_cosh, mpfr_cosh, libmCosh,
+     "cosh"},
+    {"kovrix_cordic_tanh", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_tanh, mpfr_tanh, libmTanh,
+     "tanh"},
+    {"kovrix_cordic_exp", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_exp, mpfr_exp, libmExp, "exp"},
+};
+
+const Binary kBinary[] = {
+    {"kovrix_fixed_atan2", "CORDIC vectoring", -10, 10, -10, 10, kovrix_fixed_atan2, mpfrAtan2, libmAtan2,
+     "atan2"},
+    {"kovrix_cordic_atan2", "CORDIC vectoring, clamped", -10, 10, -10, 10, kovrix_cordic_atan2, mpfrAtan2, libmAtan2,
+     "atan2"},
+    {"kovrix_fixed_pow", "exp(b ln a)", 0.5, 4, -2, 2, kovrix_fixed_pow, mpfrPow, libmPow, "pow"},
+};
+
+std::string range(double lo, double hi) { return "[" + number(lo) + ", " + number(hi) + "]"; }
+
+std::vector<Row> rows(int samples) {
+  std::vector<Row> out;
+  for (const Unary& u : kUnary) {
+    out.push_back(measure<std::int64_t>(
+        Row{u.name, u.method, range(u.lo, u.hi), u.libmName}, samples, [&] { return rawIn(u.lo, u.hi); },
+        [&](const std::int64_t& x) {
+          Exact e;
+          mpfr_set_sj_2exp(e.v, x, -32, MPFR_RNDN);
+          u.exact(e.v, e.v, MPFR_RNDN);
+          return unitsOff(u.kovrix(x), e.v);
+        },
+        [&](const std::int64_t& x) { return static_cast<double>(u.kovrix(x)); },
+        [&](const std::int64_t& x) { return u.libm(valueOf(x)); }));
+  }
+  for (const Binary& b : kBinary) {
+    out.push_back(measure<Pair>(
+        Row{b.name, b.method, range(b.loA, b.hiA) + " × " + range(b.loB, b.hiB), b.libmName}, samples,
+        [&] { return Pair{rawIn(b.loA, b.hiA), rawIn(b.loB, b.hiB)}; },
+        [&](const Pair& p) {
+          Exact e, x, y;
+          mpfr_set_sj_2exp(x.v, p.a, -32, MPFR_RNDN);
+          mpfr_set_sj_2exp(y.v, p.b, -32, MPFR_RNDN);
+          b.exact(e.v, x.v, y.v, MPFR_RNDN);
+          return unitsOff(b.kovrix(p.a, p.b), e.v);
+        },
+        [&](const Pair& p) { return static_cast<double>(b.kovrix(p.a, p.b)); },
+        [&](const Pair& p) { return b.libm(valueOf(p.a), valueOf(p.b)); }));
+  }
+  out.push_back(measure<int>(
+      Row{"kovrix_fixed_factorial", "exact product, saturated", "n in 0..12", "tgamma(n+1)"}, samples,
+      [] { return uniformInt(0, 12); },
+      [](const int& n) {
+        Exact e;
+        mpfr_fac_ui(e.v, static_cast<unsigned long>(n), MPFR_RNDN);
+        return unitsOff(kovrix_fixed_factorial(n), e.v);
+      },
+      [](const int& n) { return static_cast<double>(kovrix_fixed_factorial(n)); },
+      [](const int& n) { return std::tgamma(n + 1.0); }));
+  return out;
+}
+
+}  // namespace
+
+Family fixedFamily() {
+  return {"Q32.32 fixed point",
+          "Error in units of 2^-32 (one raw step) against the exact function of the exact argument raw / 2^32. "
+          "Reference: the C library's double function on the same value.",
+          rows};
+}
+
+}  // namespace kovrix::accuracy
