@@ -88,9 +88,21 @@ def _scalar_function(name, doc):
     return call
 
 
+class _Ordered:
+    """The six comparisons from one three-way _compare(other, test)."""
+    __slots__ = ()
+
+    def __eq__(self, o): return self._compare(o, lambda c: c == 0)
+    def __ne__(self, o): return self._compare(o, lambda c: c != 0)
+    def __lt__(self, o): return self._compare(o, lambda c: c < 0)
+    def __le__(self, o): return self._compare(o, lambda c: c <= 0)
+    def __gt__(self, o): return self._compare(o, lambda c: c > 0)
+    def __ge__(self, o): return self._compare(o, lambda c: c >= 0)
+
+
 # ==== BigInt =================================================================
 
-class BigInt:
+class BigInt(_Ordered):
     """An exact integer of any size, with Python's operators.
 
     ``//`` and ``%`` follow Python (floor); ``tdiv`` and ``tmod`` give the
@@ -253,12 +265,6 @@ class BigInt:
         other = _to_bigint(other)
         return NotImplemented if other is None else test(self._cmp(other))
 
-    def __eq__(self, o): return self._compare(o, lambda c: c == 0)
-    def __ne__(self, o): return self._compare(o, lambda c: c != 0)
-    def __lt__(self, o): return self._compare(o, lambda c: c < 0)
-    def __le__(self, o): return self._compare(o, lambda c: c <= 0)
-    def __gt__(self, o): return self._compare(o, lambda c: c > 0)
-    def __ge__(self, o): return self._compare(o, lambda c: c >= 0)
 
 
 def _int_from_decimal(text, chunk=4000):
@@ -290,7 +296,7 @@ _Q32_KERNELS = ("cordic_sin", "cordic_cos", "lut_sin", "lut_cos", "chebyshev_tan
                 "cordic_tanh", "cordic_exp")
 
 
-class Fixed:
+class Fixed(_Ordered):
     """A fixed-point number raw / 2**frac_bits, 0 <= frac_bits <= 63 (Q32.32 by
     default).  Arithmetic is the library's: exact, then saturated to int64;
     both operands need the same fraction bits.  The elementary functions
@@ -424,12 +430,6 @@ class Fixed:
         other = self._same(other)
         return NotImplemented if other is None else test(lib.kovrix_fixed_cmp(self.raw, other.raw))
 
-    def __eq__(self, o): return self._compare(o, lambda c: c == 0)
-    def __ne__(self, o): return self._compare(o, lambda c: c != 0)
-    def __lt__(self, o): return self._compare(o, lambda c: c < 0)
-    def __le__(self, o): return self._compare(o, lambda c: c <= 0)
-    def __gt__(self, o): return self._compare(o, lambda c: c > 0)
-    def __ge__(self, o): return self._compare(o, lambda c: c >= 0)
 
 
 numbers.Rational.register(Fixed)

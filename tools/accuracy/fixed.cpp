@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "accuracy.hpp"
+#include "libm.hpp"
 #include "kovrix.h"
 
 namespace kovrix::accuracy {
@@ -49,67 +50,46 @@ struct Binary {
   const char* libmName;
 };
 
-int mpfrPow(mpfr_ptr r, mpfr_srcptr a, mpfr_srcptr b, mpfr_rnd_t m) { return mpfr_pow(r, a, b, m); }
-int mpfrAtan2(mpfr_ptr r, mpfr_srcptr y, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_atan2(r, y, x, m); }
-double libmSin(double x) { return std::sin(x); }
-double libmCos(double x) { return std::cos(x); }
-double libmTan(double x) { return std::tan(x); }
-double libmExp(double x) { return std::exp(x); }
-double libmLog(double x) { return std::log(x); }
-double libmSqrt(double x) { return std::sqrt(x); }
-double libmAtan(double x) { return std::atan(x); }
-double libmSinh(double x) { return std::sinh(x); }
-double libmCosh(double x) { return std::cosh(x); }
-double libmTanh(double x) { return std::tanh(x); }
-double libmAsin(double x) { return std::asin(x); }
-double libmAcos(double x) { return std::acos(x); }
-double libmAsinh(double x) { return std::asinh(x); }
-double libmAcosh(double x) { return std::acosh(x); }
-double libmAtanh(double x) { return std::atanh(x); }
-double libmErf(double x) { return std::erf(x); }
-double libmJ0(double x) { return ::j0(x); }
-double libmAtan2(double y, double x) { return std::atan2(y, x); }
-double libmPow(double a, double b) { return std::pow(a, b); }
 
 const Unary kUnary[] = {
-    {"kovrix_fixed_sin", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_fixed_sin, mpfr_sin, libmSin, "sin"},
-    {"kovrix_fixed_cos", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_fixed_cos, mpfr_cos, libmCos, "cos"},
-    {"kovrix_fixed_tan", "degree-7 polynomial, reduced", -1.2, 1.2, kovrix_fixed_tan, mpfr_tan, libmTan, "tan"},
-    {"kovrix_fixed_exp", "hyperbolic CORDIC, halving", -5, 5, kovrix_fixed_exp, mpfr_exp, libmExp, "exp"},
-    {"kovrix_fixed_ln", "atanh series, 15 terms", 0.25, 4, kovrix_fixed_ln, mpfr_log, libmLog, "log"},
-    {"kovrix_fixed_sqrt", "15 Heron steps", 0.01, 100, kovrix_fixed_sqrt, mpfr_sqrt, libmSqrt, "sqrt"},
-    {"kovrix_fixed_atan", "CORDIC vectoring", -10, 10, kovrix_fixed_atan, mpfr_atan, libmAtan, "atan"},
-    {"kovrix_fixed_sinh", "hyperbolic CORDIC", -1.1, 1.1, kovrix_fixed_sinh, mpfr_sinh, libmSinh, "sinh"},
-    {"kovrix_fixed_cosh", "hyperbolic CORDIC", -1.1, 1.1, kovrix_fixed_cosh, mpfr_cosh, libmCosh, "cosh"},
-    {"kovrix_fixed_tanh", "hyperbolic CORDIC", -1.1, 1.1, kovrix_fixed_tanh, mpfr_tanh, libmTanh, "tanh"},
-    {"kovrix_fixed_asin", "atan2 of x and a Heron root", -1, 1, kovrix_fixed_asin, mpfr_asin, libmAsin, "asin"},
-    {"kovrix_fixed_acos", "atan2 of a Heron root and x", -1, 1, kovrix_fixed_acos, mpfr_acos, libmAcos, "acos"},
-    {"kovrix_fixed_asinh", "ln of x + Heron root", -4, 4, kovrix_fixed_asinh, mpfr_asinh, libmAsinh, "asinh"},
-    {"kovrix_fixed_acosh", "ln of x + Heron root", 1, 4, kovrix_fixed_acosh, mpfr_acosh, libmAcosh, "acosh"},
-    {"kovrix_fixed_atanh", "half ln of a quotient", -0.9, 0.9, kovrix_fixed_atanh, mpfr_atanh, libmAtanh, "atanh"},
-    {"kovrix_fixed_erf", "15 Maclaurin terms", -2, 2, kovrix_fixed_erf, mpfr_erf, libmErf, "erf"},
-    {"kovrix_fixed_bessel_j0", "15 series terms", -5, 5, kovrix_fixed_bessel_j0, mpfr_j0, libmJ0, "j0"},
-    {"kovrix_cordic_sin", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_cordic_sin, mpfr_sin, libmSin, "sin"},
-    {"kovrix_cordic_cos", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_cordic_cos, mpfr_cos, libmCos, "cos"},
-    {"kovrix_lut_sin", "256-entry table, nearest", -M_PI, M_PI, kovrix_lut_sin, mpfr_sin, libmSin, "sin"},
-    {"kovrix_lut_cos", "256-entry table, nearest", -M_PI, M_PI, kovrix_lut_cos, mpfr_cos, libmCos, "cos"},
-    {"kovrix_chebyshev_tan", "degree-7 odd polynomial", -M_PI / 4, M_PI / 4, kovrix_chebyshev_tan, mpfr_tan, libmTan,
+    {"kovrix_fixed_sin", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_fixed_sin, mpfr_sin, libm::sin, "sin"},
+    {"kovrix_fixed_cos", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_fixed_cos, mpfr_cos, libm::cos, "cos"},
+    {"kovrix_fixed_tan", "degree-7 polynomial, reduced", -1.2, 1.2, kovrix_fixed_tan, mpfr_tan, libm::tan, "tan"},
+    {"kovrix_fixed_exp", "hyperbolic CORDIC, halving", -5, 5, kovrix_fixed_exp, mpfr_exp, libm::exp, "exp"},
+    {"kovrix_fixed_ln", "atanh series, 15 terms", 0.25, 4, kovrix_fixed_ln, mpfr_log, libm::log, "log"},
+    {"kovrix_fixed_sqrt", "15 Heron steps", 0.01, 100, kovrix_fixed_sqrt, mpfr_sqrt, libm::sqrt, "sqrt"},
+    {"kovrix_fixed_atan", "CORDIC vectoring", -10, 10, kovrix_fixed_atan, mpfr_atan, libm::atan, "atan"},
+    {"kovrix_fixed_sinh", "hyperbolic CORDIC", -1.1, 1.1, kovrix_fixed_sinh, mpfr_sinh, libm::sinh, "sinh"},
+    {"kovrix_fixed_cosh", "hyperbolic CORDIC", -1.1, 1.1, kovrix_fixed_cosh, mpfr_cosh, libm::cosh, "cosh"},
+    {"kovrix_fixed_tanh", "hyperbolic CORDIC", -1.1, 1.1, kovrix_fixed_tanh, mpfr_tanh, libm::tanh, "tanh"},
+    {"kovrix_fixed_asin", "atan2 of x and a Heron root", -1, 1, kovrix_fixed_asin, mpfr_asin, libm::asin, "asin"},
+    {"kovrix_fixed_acos", "atan2 of a Heron root and x", -1, 1, kovrix_fixed_acos, mpfr_acos, libm::acos, "acos"},
+    {"kovrix_fixed_asinh", "ln of x + Heron root", -4, 4, kovrix_fixed_asinh, mpfr_asinh, libm::asinh, "asinh"},
+    {"kovrix_fixed_acosh", "ln of x + Heron root", 1, 4, kovrix_fixed_acosh, mpfr_acosh, libm::acosh, "acosh"},
+    {"kovrix_fixed_atanh", "half ln of a quotient", -0.9, 0.9, kovrix_fixed_atanh, mpfr_atanh, libm::atanh, "atanh"},
+    {"kovrix_fixed_erf", "15 Maclaurin terms", -2, 2, kovrix_fixed_erf, mpfr_erf, libm::erf, "erf"},
+    {"kovrix_fixed_bessel_j0", "15 series terms", -5, 5, kovrix_fixed_bessel_j0, mpfr_j0, libm::j0, "j0"},
+    {"kovrix_cordic_sin", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_cordic_sin, mpfr_sin, libm::sin, "sin"},
+    {"kovrix_cordic_cos", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_cordic_cos, mpfr_cos, libm::cos, "cos"},
+    {"kovrix_lut_sin", "256-entry table, nearest", -M_PI, M_PI, kovrix_lut_sin, mpfr_sin, libm::sin, "sin"},
+    {"kovrix_lut_cos", "256-entry table, nearest", -M_PI, M_PI, kovrix_lut_cos, mpfr_cos, libm::cos, "cos"},
+    {"kovrix_chebyshev_tan", "degree-7 odd polynomial", -M_PI / 4, M_PI / 4, kovrix_chebyshev_tan, mpfr_tan, libm::tan,
      "tan"},
-    {"kovrix_cordic_sinh", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_sinh, mpfr_sinh, libmSinh,
+    {"kovrix_cordic_sinh", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_sinh, mpfr_sinh, libm::sinh,
      "sinh"},
-    {"kovrix_cordic_cosh", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_cosh, mpfr_cosh, libmCosh,
+    {"kovrix_cordic_cosh", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_cosh, mpfr_cosh, libm::cosh,
      "cosh"},
-    {"kovrix_cordic_tanh", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_tanh, mpfr_tanh, libmTanh,
+    {"kovrix_cordic_tanh", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_tanh, mpfr_tanh, libm::tanh,
      "tanh"},
-    {"kovrix_cordic_exp", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_exp, mpfr_exp, libmExp, "exp"},
+    {"kovrix_cordic_exp", "hyperbolic CORDIC, 34 steps", -1.1, 1.1, kovrix_cordic_exp, mpfr_exp, libm::exp, "exp"},
 };
 
 const Binary kBinary[] = {
-    {"kovrix_fixed_atan2", "CORDIC vectoring", -10, 10, -10, 10, kovrix_fixed_atan2, mpfrAtan2, libmAtan2,
+    {"kovrix_fixed_atan2", "CORDIC vectoring", -10, 10, -10, 10, kovrix_fixed_atan2, mpfr_atan2, libm::atan2,
      "atan2"},
-    {"kovrix_cordic_atan2", "CORDIC vectoring, clamped", -10, 10, -10, 10, kovrix_cordic_atan2, mpfrAtan2, libmAtan2,
+    {"kovrix_cordic_atan2", "CORDIC vectoring, clamped", -10, 10, -10, 10, kovrix_cordic_atan2, mpfr_atan2, libm::atan2,
      "atan2"},
-    {"kovrix_fixed_pow", "exp(b ln a)", 0.5, 4, -2, 2, kovrix_fixed_pow, mpfrPow, libmPow, "pow"},
+    {"kovrix_fixed_pow", "exp(b ln a)", 0.5, 4, -2, 2, kovrix_fixed_pow, mpfr_pow, libm::pow, "pow"},
 };
 
 std::string range(double lo, double hi) { return "[" + number(lo) + ", " + number(hi) + "]"; }

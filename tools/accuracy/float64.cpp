@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "accuracy.hpp"
+#include "libm.hpp"
 #include "kovrix.h"
 
 namespace kovrix::accuracy {
@@ -77,29 +78,20 @@ double chebyshevULibm(int n, double x) {
 }
 double legendreLibm(int n, double x) { return std::legendre(static_cast<unsigned>(n), x); }
 double hermiteLibm(int n, double x) { return std::hermite(static_cast<unsigned>(n), x); }
-double libmSqrt(double x) { return std::sqrt(x); }
-double libmExp(double x) { return std::exp(x); }
-double libmLog1p(double x) { return std::log1p(x); }
-double libmSin(double x) { return std::sin(x); }
-double libmCos(double x) { return std::cos(x); }
-double libmAtan(double x) { return std::atan(x); }
-double libmErf(double x) { return std::erf(x); }
-double libmGamma(double x) { return std::tgamma(x); }
-double libmJ0(double x) { return ::j0(x); }
 
 const Unary kUnary[] = {
-    {"kovrix_sqrt_newton_f64", "20 Heron steps from x", 1e-3, 1e3, kovrix_sqrt_newton_f64, mpfr_sqrt, libmSqrt,
+    {"kovrix_sqrt_newton_f64", "20 Heron steps from x", 1e-3, 1e3, kovrix_sqrt_newton_f64, mpfr_sqrt, libm::sqrt,
      "sqrt"},
-    {"kovrix_exp_taylor_f64", "15 Taylor terms", -1, 1, kovrix_exp_taylor_f64, mpfr_exp, libmExp, "exp"},
-    {"kovrix_ln_taylor_f64", "ln(1+x), 14 terms", -0.5, 0.5, kovrix_ln_taylor_f64, mpfr_log1p, libmLog1p, "log1p"},
-    {"kovrix_taylor_sin_f64", "5 Taylor terms", -M_PI / 2, M_PI / 2, kovrix_taylor_sin_f64, mpfr_sin, libmSin,
+    {"kovrix_exp_taylor_f64", "15 Taylor terms", -1, 1, kovrix_exp_taylor_f64, mpfr_exp, libm::exp, "exp"},
+    {"kovrix_ln_taylor_f64", "ln(1+x), 14 terms", -0.5, 0.5, kovrix_ln_taylor_f64, mpfr_log1p, libm::log1p, "log1p"},
+    {"kovrix_taylor_sin_f64", "5 Taylor terms", -M_PI / 2, M_PI / 2, kovrix_taylor_sin_f64, mpfr_sin, libm::sin,
      "sin"},
-    {"kovrix_taylor_cos_f64", "5 Taylor terms", -M_PI / 2, M_PI / 2, kovrix_taylor_cos_f64, mpfr_cos, libmCos,
+    {"kovrix_taylor_cos_f64", "5 Taylor terms", -M_PI / 2, M_PI / 2, kovrix_taylor_cos_f64, mpfr_cos, libm::cos,
      "cos"},
-    {"kovrix_taylor_atan_f64", "10 Taylor terms", -1, 1, kovrix_taylor_atan_f64, mpfr_atan, libmAtan, "atan"},
-    {"kovrix_erf", "15 Maclaurin terms", -2, 2, kovrix_erf, mpfr_erf, libmErf, "erf"},
-    {"kovrix_gamma", "Lanczos, g = 7, 9 terms", 0.5, 20, kovrix_gamma, mpfr_gamma, libmGamma, "tgamma"},
-    {"kovrix_bessel_j0", "15 series terms", -5, 5, kovrix_bessel_j0, mpfr_j0, libmJ0, "j0"},
+    {"kovrix_taylor_atan_f64", "10 Taylor terms", -1, 1, kovrix_taylor_atan_f64, mpfr_atan, libm::atan, "atan"},
+    {"kovrix_erf", "15 Maclaurin terms", -2, 2, kovrix_erf, mpfr_erf, libm::erf, "erf"},
+    {"kovrix_gamma", "Lanczos, g = 7, 9 terms", 0.5, 20, kovrix_gamma, mpfr_gamma, libm::tgamma, "tgamma"},
+    {"kovrix_bessel_j0", "15 series terms", -5, 5, kovrix_bessel_j0, mpfr_j0, libm::j0, "j0"},
 };
 
 std::vector<Row> rows(int samples) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "accuracy.hpp"
+#include "libm.hpp"
 #include "kovrix.h"
 
 namespace kovrix::accuracy {
@@ -48,26 +49,18 @@ struct Binary {
   const char* libmName;
 };
 
-double libmSqrt(double x) { return std::sqrt(x); }
-double libmExp(double x) { return std::exp(x); }
-double libmLog(double x) { return std::log(x); }
-double libmAtan(double x) { return std::atan(x); }
-double libmSin(double x) { return std::sin(x); }
-double libmCos(double x) { return std::cos(x); }
-double libmAtan2(double y, double x) { return std::atan2(y, x); }
 double plus(double a, double b) { return a + b; }
 double minus(double a, double b) { return a - b; }
 double times(double a, double b) { return a * b; }
 double over(double a, double b) { return a / b; }
-int mpfrAtan2(mpfr_ptr r, mpfr_srcptr y, mpfr_srcptr x, mpfr_rnd_t m) { return mpfr_atan2(r, y, x, m); }
 
 const Unary kUnary[] = {
-    {"kovrix_interval_sqrt", 0, 1e6, kovrix_interval_sqrt, mpfr_sqrt, libmSqrt, "sqrt"},
-    {"kovrix_interval_exp", -50, 50, kovrix_interval_exp, mpfr_exp, libmExp, "exp"},
-    {"kovrix_interval_ln", 1e-3, 1e6, kovrix_interval_ln, mpfr_log, libmLog, "log"},
-    {"kovrix_interval_arctan", -100, 100, kovrix_interval_arctan, mpfr_atan, libmAtan, "atan"},
-    {"kovrix_interval_sin", -100, 100, kovrix_interval_sin, mpfr_sin, libmSin, "sin"},
-    {"kovrix_interval_cos", -100, 100, kovrix_interval_cos, mpfr_cos, libmCos, "cos"},
+    {"kovrix_interval_sqrt", 0, 1e6, kovrix_interval_sqrt, mpfr_sqrt, libm::sqrt, "sqrt"},
+    {"kovrix_interval_exp", -50, 50, kovrix_interval_exp, mpfr_exp, libm::exp, "exp"},
+    {"kovrix_interval_ln", 1e-3, 1e6, kovrix_interval_ln, mpfr_log, libm::log, "log"},
+    {"kovrix_interval_arctan", -100, 100, kovrix_interval_arctan, mpfr_atan, libm::atan, "atan"},
+    {"kovrix_interval_sin", -100, 100, kovrix_interval_sin, mpfr_sin, libm::sin, "sin"},
+    {"kovrix_interval_cos", -100, 100, kovrix_interval_cos, mpfr_cos, libm::cos, "cos"},
 };
 
 const Binary kBinary[] = {
@@ -75,7 +68,7 @@ const Binary kBinary[] = {
     {"kovrix_interval_sub", -1e6, 1e6, kovrix_interval_sub, mpfr_sub, minus, "−"},
     {"kovrix_interval_mul", -1e6, 1e6, kovrix_interval_mul, mpfr_mul, times, "×"},
     {"kovrix_interval_div", -1e6, 1e6, kovrix_interval_div, mpfr_div, over, "÷"},
-    {"kovrix_interval_arctan2", -100, 100, kovrix_interval_arctan2, mpfrAtan2, libmAtan2, "atan2"},
+    {"kovrix_interval_arctan2", -100, 100, kovrix_interval_arctan2, mpfr_atan2, libm::atan2, "atan2"},
 };
 
 std::string range(double lo, double hi) { return "[" + number(lo) + ", " + number(hi) + "]"; }
