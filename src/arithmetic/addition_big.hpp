@@ -1,6 +1,8 @@
 // Unsigned addition: the carry-propagating kernels and the owning BigUInt add.
 #pragma once
 
+#include <algorithm>
+
 #include "arithmetic/big_int.hpp"
 
 namespace kovrix {
@@ -34,6 +36,18 @@ inline Limb addLimbInPlace(std::span<Limb> x, Limb v) noexcept {
     v = x[i] < v;
   }
   return v;
+}
+
+// z += y at limb `offset`, the carry run through the rest of z.
+// Contract: the sum fits z (y's limbs beyond z's end, if any, are zero);
+// y overlaps nothing of z from `offset` on.
+inline void addAtN(std::span<Limb> z, std::size_t offset, std::span<const Limb> y) noexcept {
+  auto tail = z.subspan(offset);
+  std::size_t used = normalizedLength(y);
+  assert(used <= tail.size());
+  used = std::min(used, tail.size());
+  [[maybe_unused]] Limb carry = addN(tail, tail, y.first(used));
+  assert(carry == 0);
 }
 
 // a + b: result length max(len a, len b) + 1, the top limb the final carry,

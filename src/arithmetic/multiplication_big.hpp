@@ -10,13 +10,29 @@ namespace kovrix {
 
 enum class MulStrategy : std::uint8_t { Auto = 0, Schoolbook = 1, Karatsuba = 2 };
 
-// Operand size, in limbs, from which Karatsuba pays: `mul` with Auto takes
-// Karatsuba only when the smaller operand has at least this many limbs, and
-// the Karatsuba recursion multiplies by schoolbook below it.  At 32 limbs a
-// schoolbook product is about 1000 limb products; measured with
-// bench/bigint_bench.cpp, Karatsuba's three half-size products win from
+// ---- thresholds ------------------------------------------------------------------
+// Every crossover is in limbs of the shorter operand (of the operand, for
+// squares) and was measured with bench/tune.cpp (`kovrix_tune`), which times
+// the two neighbouring tiers at each size on the machine at hand and prints
+// the first size from which the faster tier stays faster.
+
+// Karatsuba from here on: `mul` with Auto takes Karatsuba only when the
+// smaller operand has at least this many limbs, and the Karatsuba recursion
+// multiplies by schoolbook below it.  At 32 limbs a schoolbook product is
+// about 1000 limb products; Karatsuba's three half-size products win from
 // there on.
 inline constexpr std::size_t KaratsubaThreshold = 32;
+// Toom-3 from here on (balanced operands).
+inline constexpr std::size_t Toom3Threshold = 120;
+// The transforms from here on.
+inline constexpr std::size_t FftThreshold = 3000;
+// The same three crossovers for squares.
+inline constexpr std::size_t SqrKaratsubaThreshold = 40;
+inline constexpr std::size_t SqrToom3Threshold = 140;
+inline constexpr std::size_t SqrFftThreshold = 3000;
+// Longest product the transforms can form: 2^45 coefficients, the largest
+// power of two dividing p - 1 for each of the three primes.
+inline constexpr std::size_t FftMaxLimbs = std::size_t{1} << 45;
 
 // ---- kernels -------------------------------------------------------------------
 
@@ -81,6 +97,12 @@ Limb addMulLimbMulxAdx(std::span<Limb> out, std::span<const Limb> a, Limb b) noe
 // neither a nor b.
 void mulSchoolbookN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b) noexcept;
 
+// out = a * a, the full 2 len(a) limbs: each cross product a[i] a[j] (i < j)
+// once, doubled, plus the squares of the limbs; about half the limb products
+// of mulSchoolbookN.
+// Contract: len(a) >= 1, len(out) = 2 len(a); out does not overlap a.
+void sqrSchoolbookN(std::span<Limb> out, std::span<const Limb> a) noexcept;
+
 // Scratch limbs mulKaratsubaN needs when its longer operand has n limbs.
 std::size_t karatsubaScratchSize(std::size_t n) noexcept;
 
@@ -91,13 +113,71 @@ std::size_t karatsubaScratchSize(std::size_t n) noexcept;
 void mulKaratsubaN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
                    std::span<Limb> scratch) noexcept;
 
+// out = a * a by Karatsuba on the halves: a0^2, a1^2 and (a0 - a1)^2.
+// Contract: len(a) >= 1, len(out) = 2 len(a),
+// len(scratch) >= karatsubaScratchSize(len(a)); no overlap.
+void sqrKaratsubaN(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scratch) noexcept;
+
+// Scratch limbs mulToom3N and sqrToom3N need when the longer operand has n
+// limbs (their five pieces' products go through mulN).
+std::size_t toom3ScratchSize(std::size_t n) noexcept;
+
+// out = a * b by Toom-3: both operands in three pieces of k = ceil(len(a) / 3)
+// limbs, the product evaluated at 0, 1, -1, 2 and infinity (five products of
+// about k limbs, each through mulN), then interpolated.
+// Contract: len(a) >= len(b) > ceil(len(a) / 3), len(out) = len(a) + len(b),
+// len(scratch) >= toom3ScratchSize(len(a)); no overlap.
+void mulToom3N(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
+               std::span<Limb> scratch) noexcept;
+// out = a * a by Toom-3 (five squares).  Contract: len(a) >= 3,
+// len(out) = 2 len(a), len(scratch) >= toom3ScratchSize(len(a)); no overlap.
+void sqrToom3N(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scratch) noexcept;
+
+// Scratch limbs mulFftN needs for a product of len(a) + len(b) = n limbs
+// (sqrFftN needs no more).
+std::size_t fftScratchSize(std::size_t n) noexcept;
+
+// out = a * b by number-theoretic transforms: each limb one coefficient, the
+// cyclic convolution taken modulo three primes below 2^62 and rebuilt by the
+// Chinese remainder theorem.  Any shape of operands.
+// Contract: len(a) >= 1, len(b) >= 1, len(out) = len(a) + len(b),
+// len(out) <= FftMaxLimbs, len(scratch) >= fftScratchSize(len(out)); no overlap.
+void mulFftN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
+             std::span<Limb> scratch) noexcept;
+// out = a * a by the transforms of one operand.  Contract: as mulFftN with b = a.
+void sqrFftN(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scratch) noexcept;
+
+// Scratch limbs mulN needs for operands of na and nb limbs (either order).
+std::size_t mulScratchSize(std::size_t na, std::size_t nb) noexcept;
+// A bound on the scratch of mulN and sqrN for every shape whose longer
+// operand has at most n limbs (non-decreasing in n): what a tier reserves for
+// the products it hands back to mulN.
+std::size_t mulScratchEnvelope(std::size_t n) noexcept;
+// Scratch limbs sqrN needs for an operand of n limbs.
+std::size_t sqrScratchSize(std::size_t n) noexcept;
+
+// out = a * b by the fastest tier for the shape: schoolbook, Karatsuba,
+// Toom-3 or the transforms by the shorter operand's length; an operand at
+// least twice as long as the other is cut into pieces of the shorter one's
+// length, each a balanced product.  The same span as both operands squares.
+// Contract: len(a) >= 1, len(b) >= 1, len(out) = len(a) + len(b),
+// len(scratch) >= mulScratchSize(len(a), len(b)); out and scratch overlap
+// nothing.
+void mulN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b, std::span<Limb> scratch) noexcept;
+// out = a * a by the fastest squaring tier.  Contract: len(a) >= 1,
+// len(out) = 2 len(a), len(scratch) >= sqrScratchSize(len(a)); no overlap.
+void sqrN(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scratch) noexcept;
+
 // ---- owning operations ----------------------------------------------------------
 
 BigUInt mulSchoolbook(const BigUInt& a, const BigUInt& b);
 BigUInt mulKaratsuba(const BigUInt& a, const BigUInt& b);
-// Auto: schoolbook while the smaller operand has fewer than KaratsubaThreshold
-// limbs, Karatsuba otherwise.
+// Auto: mulN (schoolbook while the smaller operand has fewer than
+// KaratsubaThreshold limbs, then Karatsuba, Toom-3 and the transforms, and
+// squaring when both operands are the same value).
 BigUInt mul(const BigUInt& a, const BigUInt& b, MulStrategy strategy = MulStrategy::Auto);
+// a * a by sqrN.
+BigUInt sqr(const BigUInt& a);
 inline BigUInt operator*(const BigUInt& a, const BigUInt& b) { return mul(a, b); }
 
 // (low, high) with x = low + high * 2^(64m), each normalised.

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "arithmetic/big_int.hpp"
+#include "arithmetic/comparison_big.hpp"
 
 namespace kovrix {
 
@@ -27,6 +28,24 @@ inline Limb subN(std::span<Limb> out, std::span<const Limb> a, std::span<const L
   if (out.data() != a.data())
     for (; i < a.size(); ++i) out[i] = a[i];
   return borrow;
+}
+
+// out = |x - y| over len(x) limbs, y read as zero past its end; returns true
+// when x < y.  Contract: len(x) >= len(y), len(out) = len(x); out overlaps
+// neither input.
+inline bool absDiffN(std::span<Limb> out, std::span<const Limb> x, std::span<const Limb> y) noexcept {
+  assert(x.size() >= y.size() && out.size() == x.size());
+  bool below = normalizedLength(x.subspan(y.size())) == 0 && cmpN(x.first(y.size()), y) < 0;
+  if (below) {
+    // x < y, so x's limbs beyond len(y) are zero and |x - y| = y - x.
+    [[maybe_unused]] Limb borrow = subN(out.first(y.size()), y, x.first(y.size()));
+    assert(borrow == 0);
+    std::fill(out.begin() + y.size(), out.end(), Limb{0});
+  } else {
+    [[maybe_unused]] Limb borrow = subN(out, x, y);
+    assert(borrow == 0);
+  }
+  return below;
 }
 
 // x -= v (one limb) over len(x) limbs; returns the borrow out of the top.

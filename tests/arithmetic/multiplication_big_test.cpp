@@ -181,3 +181,128 @@ TEST(MulKernels, MulxAdxAgreesWithPortableLoop) {
 
 }  // namespace
 }  // namespace kovrix
+
+namespace kovrix {
+namespace {
+using namespace kovrix::test;
+
+// Sanitizer builds run the same tests on shorter operands; the longest
+// products (into the transform range) run in the Release build only.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr std::size_t LongestLimbs = 12000;
+#else
+constexpr std::size_t LongestLimbs = 300000;
+#endif
+
+enum class Tier { Schoolbook, Karatsuba, Toom3, Fft, Auto };
+const char* tierName(Tier t) {
+  static const char* names[] = {"schoolbook", "karatsuba", "toom3", "fft", "auto"};
+  return names[static_cast<int>(t)];
+}
+
+// Whether a tier's kernel accepts the shape (longer operand first).
+bool accepts(Tier t, std::size_t la, std::size_t lb) {
+  if (t == Tier::Toom3) return la >= 5 && lb > (la + 2) / 3;
+  return la >= lb;
+}
+
+// Runs one tier's kernel (a square when `square`) with exactly the scratch its
+// size function asks for, output and scratch inside canaries; the full
+// product limbs.
+std::vector<Limb> runTier(Tier t, bool square, const std::vector<Limb>& a, const std::vector<Limb>& b) {
+  std::size_t n = a.size() + b.size();
+  std::size_t need = 0;
+  switch (t) {
+    case Tier::Schoolbook: break;
+    case Tier::Karatsuba: need = karatsubaScratchSize(a.size()); break;
+    case Tier::Toom3: need = toom3ScratchSize(a.size()); break;
+    case Tier::Fft: need = fftScratchSize(n); break;
+    case Tier::Auto: need = square ? sqrScratchSize(a.size()) : mulScratchSize(a.size(), b.size()); break;
+  }
+  Guarded out(n), scratch(need, 0x1111111111111111ull);
+  auto o = out.span(), s = scratch.span();
+  switch (t) {
+    case Tier::Schoolbook: square ? sqrSchoolbookN(o, a) : mulSchoolbookN(o, a, b); break;
+    case Tier::Karatsuba: square ? sqrKaratsubaN(o, a, s) : mulKaratsubaN(o, a, b, s); break;
+    case Tier::Toom3: square ? sqrToom3N(o, a, s) : mulToom3N(o, a, b, s); break;
+    case Tier::Fft: square ? sqrFftN(o, a, s) : mulFftN(o, a, b, s); break;
+    case Tier::Auto: square ? sqrN(o, a, s) : mulN(o, a, b, s); break;
+  }
+  EXPECT_TRUE(out.intact() && scratch.intact()) << tierName(t) << " wrote outside its spans at " << a.size() << " x "
+                                                << b.size();
+  return {o.begin(), o.end()};
+}
+
+std::vector<Limb> gmpProduct(const std::vector<Limb>& a, const std::vector<Limb>& b) {
+  std::vector<Limb> r(a.size() + b.size());
+  if (a.size() >= b.size())
+    mpn_mul(r.data(), a.data(), static_cast<mp_size_t>(a.size()), b.data(), static_cast<mp_size_t>(b.size()));
+  else
+    mpn_mul(r.data(), b.data(), static_cast<mp_size_t>(b.size()), a.data(), static_cast<mp_size_t>(a.size()));
+  return r;
+}
+
+// Every tier that accepts the shape, as a product and (for equal lengths)
+// as a square of a, against GMP.
+void checkTiers(std::size_t la, std::size_t lb, int shape = -1, bool skipQuadratic = false) {
+  auto a = randomLimbs(la, shape), b = randomLimbs(lb, shape < 0 ? -1 : (shape + 1) % 6);
+  auto expect = gmpProduct(a, b), square = gmpProduct(a, a);
+  for (Tier t : {Tier::Schoolbook, Tier::Karatsuba, Tier::Toom3, Tier::Fft, Tier::Auto}) {
+    if (skipQuadratic && (t == Tier::Schoolbook || t == Tier::Karatsuba)) continue;
+    if (accepts(t, la, lb)) ASSERT_EQ(runTier(t, false, a, b), expect) << tierName(t) << " " << la << " x " << lb;
+    if (accepts(t, la, la)) ASSERT_EQ(runTier(t, true, a, a), square) << tierName(t) << " square of " << la;
+  }
+  ASSERT_EQ(runTier(Tier::Auto, false, b, a), expect) << "auto " << lb << " x " << la;
+}
+
+TEST(MulTiers, EveryTierAtEachThresholdPlusMinusOne) {
+  KOVRIX_SEED_TRACE();
+  for (std::size_t t : {KaratsubaThreshold, SqrKaratsubaThreshold, Toom3Threshold, SqrToom3Threshold, FftThreshold,
+                        SqrFftThreshold})
+    for (std::size_t n : {t - 1, t, t + 1})
+      for (int shape = 0; shape < 6; ++shape) {
+        checkTiers(n, n, shape, n > 1000);
+        checkTiers(n + below(n / 2), n, shape, n > 1000);
+      }
+}
+
+TEST(MulTiers, RandomShapesUpToTheTransformRange) {
+  KOVRIX_SEED_TRACE();
+  for (int i = 0; i < 40; ++i) {
+    std::size_t la = 5 + below(i < 30 ? 1500 : 6 * FftThreshold), lb = 1 + below(la);
+    checkTiers(la, lb, -1, la > 1000);
+  }
+}
+
+TEST(MulTiers, LongProductsAndUnbalancedShapes) {
+  KOVRIX_SEED_TRACE();
+  for (auto [la, lb] : {std::pair<std::size_t, std::size_t>{LongestLimbs / 8, LongestLimbs / 8 - 3},
+                        {LongestLimbs, 40},
+                        {LongestLimbs / 2, Toom3Threshold + 7},
+                        {LongestLimbs / 2, FftThreshold + 1},
+                        {7 * FftThreshold + 5, 2 * FftThreshold}}) {
+    auto a = randomLimbs(la), b = randomLimbs(lb);
+    ASSERT_EQ(runTier(Tier::Auto, false, a, b), gmpProduct(a, b)) << la << " x " << lb;
+  }
+  for (int shape = 0; shape < 6; ++shape) {
+    auto a = randomLimbs(LongestLimbs / (shape ? 16 : 1), shape);
+    ASSERT_EQ(runTier(Tier::Auto, true, a, a), gmpProduct(a, a)) << "square, shape " << shape;
+  }
+}
+
+TEST(MulTiers, OwningProductSquaresTheSameValue) {
+  KOVRIX_SEED_TRACE();
+  for (std::size_t n : {std::size_t{3}, KaratsubaThreshold, SqrToom3Threshold + 2, FftThreshold + 9}) {
+    BigUInt a = randomBig(n), copy = a;
+    Mpz za, zr;
+    toMpz(za, a);
+    mpz_mul(zr, za, za);
+    ASSERT_TRUE(sameAs(mul(a, a), zr)) << n;
+    ASSERT_TRUE(sameAs(mul(a, copy), zr)) << n;
+    ASSERT_TRUE(sameAs(sqr(a), zr)) << n;
+  }
+  EXPECT_TRUE(sqr(BigUInt{}).isZero());
+}
+
+}  // namespace
+}  // namespace kovrix
