@@ -3,7 +3,10 @@
 #include <algorithm>
 
 #include "arithmetic/addition_big.hpp"
+#include "arithmetic/bitwise_big.hpp"
 #include "arithmetic/comparison_big.hpp"
+#include "arithmetic/multiplication_big.hpp"
+#include "arithmetic/subtraction_big.hpp"
 
 namespace kovrix {
 
@@ -96,76 +99,186 @@ Limb divModLimbN(std::span<Limb> q, std::span<const Limb> a, Limb d) noexcept {
   return r >> s;
 }
 
-void divModKnuthN(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u, std::span<const Limb> v,
-                  std::span<Limb> scratch) noexcept {
-  const std::size_t n = v.size();
-  assert(n >= 2 && v[n - 1] != 0 && u.size() >= n);
-  const std::size_t m = u.size() - n;
-  assert(q.size() == m + 1 && r.size() == n && scratch.size() >= knuthScratchSize(u.size(), n));
+namespace {
 
-  // D1: normalise so that the divisor's top limb has its top bit set; the
-  // dividend gains one limb for the bits shifted out of its top.
+// out = x * y over len(x) + len(y) limbs through the multiplication dispatch
+// of the span kernels (Karatsuba above its threshold, schoolbook below).
+// Contract: x, y non-empty; len(scratch) >= productScratchSize(max(len x, len y)).
+std::size_t productScratchSize(std::size_t n) noexcept { return karatsubaScratchSize(n); }
+void productInto(std::span<Limb> out, std::span<const Limb> x, std::span<const Limb> y,
+                 std::span<Limb> scratch) noexcept {
+  if (x.size() < y.size()) std::swap(x, y);
+  mulKaratsubaN(out, x, y, scratch);
+}
+
+// Copies v and u shifted left by s = clz64(top limb of v) into vn (len v)
+// and un (len u + 1, the extra top limb taking the bits shifted out of u).
+// Returns s.  After it un's top len(v) limbs are below vn: the extra limb is
+// below 2^s <= 2^63 <= vn's top limb.
+int normalizeOperands(std::span<Limb> un, std::span<Limb> vn, std::span<const Limb> u,
+                      std::span<const Limb> v) noexcept {
+  const std::size_t n = v.size();
   const int s = clz64(v[n - 1]);
-  std::span<Limb> un = scratch.first(u.size() + 1);
-  std::span<Limb> vn = scratch.subspan(u.size() + 1, n);
   if (s == 0) {
     std::copy(v.begin(), v.end(), vn.begin());
     std::copy(u.begin(), u.end(), un.begin());
     un[u.size()] = 0;
   } else {
-    for (std::size_t i = n - 1; i > 0; --i) vn[i] = (v[i] << s) | (v[i - 1] >> (64 - s));
-    vn[0] = v[0] << s;
-    un[u.size()] = u[u.size() - 1] >> (64 - s);
-    for (std::size_t i = u.size() - 1; i > 0; --i) un[i] = (u[i] << s) | (u[i - 1] >> (64 - s));
-    un[0] = u[0] << s;
+    shlBitsN(vn, v, s);
+    un[u.size()] = shlBitsN(un.first(u.size()), u, s);
   }
+  return s;
+}
 
-  const Limb vTop = vn[n - 1], vNext = vn[n - 2];
+// r = un[0 .. len r) shifted back right by s bits.
+void denormalizeRemainder(std::span<Limb> r, std::span<const Limb> un, int s) noexcept {
+  if (s == 0) {
+    std::copy(un.begin(), un.begin() + r.size(), r.begin());
+  } else {
+    shrBitsN(r, un.first(r.size()), s);
+  }
+}
+
+// One block of quotient limbs by divide and conquer: q = floor(a / d) with
+// len(q) = k <= n = len(d), len(a) = n + k, d normalised; returns the
+// quotient limb above q (0 or 1) and leaves the remainder in a[0 .. n); the
+// limbs a[n ..) are left unspecified.
+//
+// k = n: the top half of the quotient, then the bottom half, each a block of
+// fewer limbs than d.  k < n: the top 2k limbs of a divided by the top k
+// limbs of d estimate the block (recursively, as a k = n block of the
+// shorter divisor); subtracting the estimate times d's low n - k limbs gives
+// the true remainder, which may be negative: the estimate then exceeds the
+// quotient, by at most 2 because d is normalised (Burnikel and Ziegler,
+// "Fast recursive division", 1998, lemma 2), and adding d back fixes it.
+// Products go through scratch[0 .. n) (used only after the recursion
+// returns, so every level shares it) and the multiplication scratch above.
+Limb divBlock(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, std::span<Limb> scratch) noexcept {
+  const std::size_t n = d.size(), k = q.size();
+  assert(k <= n && a.size() == n + k);
+  if (k < DivideConquerThreshold) return divSchoolbookNormN(q, a, d);
+  if (k == n) {
+    const std::size_t lo = n / 2;
+    Limb qh = divBlock(q.subspan(lo), a.subspan(lo), d, scratch);
+    // The top n limbs of a[0 .. n + lo) are now the remainder, below d, so
+    // the second block's quotient fits lo limbs.
+    [[maybe_unused]] Limb none = divBlock(q.first(lo), a.first(n + lo), d, scratch);
+    assert(none == 0);
+    return qh;
+  }
+  Limb qh = divBlock(q, a.subspan(n - k, 2 * k), d.subspan(n - k), scratch);
+  // a[0 .. n) = R1 B^(n-k) + (low n - k limbs of a); take off (qh B^k + q) d0.
+  std::span<Limb> window = a.first(n), tp = scratch.first(n);
+  std::span<const Limb> d0 = d.first(n - k);
+  productInto(tp, q, d0, scratch.subspan(n));
+  Limb borrow = subN(window, window, tp);
+  if (qh) borrow += subN(window.subspan(k), window.subspan(k), d0);
+  while (borrow) {
+    qh -= subLimbInPlace(q, 1);
+    borrow -= addN(window, window, d);
+  }
+  return qh;
+}
+
+}  // namespace
+
+Limb divSchoolbookNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d) noexcept {
+  const std::size_t n = d.size(), k = q.size();
+  assert(n >= 2 && (d[n - 1] >> 63) && a.size() == n + k);
+  Limb qh = 0;
+  std::span<Limb> top = a.subspan(k, n);
+  if (cmpN(top, d) >= 0) {
+    subN(top, top, d);
+    qh = 1;
+  }
+  const Limb vTop = d[n - 1], vNext = d[n - 2];
   const Limb vInv = reciprocalLimb(vTop);
   const bool useMulxAdx = cpuHasMulxAdx();
-  for (std::size_t j = m + 1; j-- > 0;) {
+  for (std::size_t j = k; j-- > 0;) {
     // D3: estimate the digit from the top two limbs of the partial remainder
     // and the top limb of the divisor, then correct it with the second limb.
-    // The partial remainder is below vn B^(j+1), so un[j+n] <= vTop.
+    // The partial remainder is below d B^(j+1), so a[j+n] <= vTop.
     Limb qhat, rhat;
     bool rhatWrapped = false;
-    if (un[j + n] == vTop) {
+    if (a[j + n] == vTop) {
       qhat = ~Limb{0};
-      rhat = un[j + n] + un[j + n - 1];
-      rhatWrapped = rhat < un[j + n];
+      rhat = a[j + n] + a[j + n - 1];
+      rhatWrapped = rhat < a[j + n];
     } else {
-      auto [qq, rr] = udiv2by1Preinv(un[j + n], un[j + n - 1], vTop, vInv);
+      auto [qq, rr] = udiv2by1Preinv(a[j + n], a[j + n - 1], vTop, vInv);
       qhat = qq;
       rhat = rr;
     }
     if (!rhatWrapped) {
-      while (u128(qhat) * vNext > ((u128(rhat) << 64) | un[j + n - 2])) {
+      while (u128(qhat) * vNext > ((u128(rhat) << 64) | a[j + n - 2])) {
         --qhat;
         rhat += vTop;
         if (rhat < vTop) break;  // rhat >= 2^64: the test can no longer hold
       }
     }
-    // D4: un[j .. j+n] -= qhat * vn.
-    std::span<Limb> window = un.subspan(j, n);
-    Limb c = useMulxAdx ? subMulLimbMulxAdx(window, vn, qhat) : subMulLimbN(window, vn, qhat);
-    bool negative = un[j + n] < c;
-    un[j + n] -= c;
+    // D4: a[j .. j+n] -= qhat * d.
+    std::span<Limb> window = a.subspan(j, n);
+    Limb c = useMulxAdx ? subMulLimbMulxAdx(window, d, qhat) : subMulLimbN(window, d, qhat);
+    bool negative = a[j + n] < c;
+    a[j + n] -= c;
     // D6: the estimate was one too large; add the divisor back once.
     if (negative) [[unlikely]] {
       ++tAddBacks;
-      un[j + n] += addN(window, window, vn);
+      a[j + n] += addN(window, window, d);
       --qhat;
     }
     q[j] = qhat;
   }
+  return qh;
+}
 
+void divModKnuthN(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u, std::span<const Limb> v,
+                  std::span<Limb> scratch) noexcept {
+  const std::size_t n = v.size();
+  assert(n >= 2 && v[n - 1] != 0 && u.size() >= n);
+  assert(q.size() == u.size() - n + 1 && r.size() == n && scratch.size() >= knuthScratchSize(u.size(), n));
+  // D1: normalise so that the divisor's top limb has its top bit set.
+  std::span<Limb> un = scratch.first(u.size() + 1);
+  std::span<Limb> vn = scratch.subspan(u.size() + 1, n);
+  const int s = normalizeOperands(un, vn, u, v);
+  [[maybe_unused]] Limb qh = divSchoolbookNormN(q, un, vn);
+  assert(qh == 0);
   // D8: the remainder is un[0 .. n-1] shifted back by s.
-  if (s == 0) {
-    std::copy(un.begin(), un.begin() + n, r.begin());
-  } else {
-    for (std::size_t i = 0; i + 1 < n; ++i) r[i] = (un[i] >> s) | (un[i + 1] << (64 - s));
-    r[n - 1] = un[n - 1] >> s;
+  denormalizeRemainder(r, un, s);
+}
+
+std::size_t divideConquerScratchSize(std::size_t lenU, std::size_t lenV) noexcept {
+  return knuthScratchSize(lenU, lenV) + lenV + productScratchSize(lenV);
+}
+
+Limb divDivideConquerNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d,
+                           std::span<Limb> scratch) noexcept {
+  const std::size_t n = d.size(), m = q.size();
+  assert(a.size() == n + m && scratch.size() >= n + productScratchSize(n));
+  if (m <= n) return divBlock(q, a, d, scratch);
+  // Blocks of n quotient limbs from the top, the first taking the odd rest;
+  // each later block starts with a remainder below d on top, so its quotient
+  // fits its n limbs.
+  std::size_t first = m % n == 0 ? n : m % n;
+  Limb qh = divBlock(q.subspan(m - first), a.subspan(m - first), d, scratch);
+  for (std::size_t j = m - first; j > 0; j -= n) {
+    [[maybe_unused]] Limb none = divBlock(q.subspan(j - n, n), a.subspan(j - n, 2 * n), d, scratch);
+    assert(none == 0);
   }
+  return qh;
+}
+
+void divModDivideConquerN(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u, std::span<const Limb> v,
+                          std::span<Limb> scratch) noexcept {
+  const std::size_t n = v.size();
+  assert(n >= 2 && v[n - 1] != 0 && u.size() >= n);
+  assert(q.size() == u.size() - n + 1 && r.size() == n && scratch.size() >= divideConquerScratchSize(u.size(), n));
+  std::span<Limb> un = scratch.first(u.size() + 1);
+  std::span<Limb> vn = scratch.subspan(u.size() + 1, n);
+  const int s = normalizeOperands(un, vn, u, v);
+  [[maybe_unused]] Limb qh = divDivideConquerNormN(q, un, vn, scratch.subspan(u.size() + 1 + n));
+  assert(qh == 0);
+  denormalizeRemainder(r, un, s);
 }
 
 BigUIntLimbDivMod divModLimb(const BigUInt& a, Limb d) {
@@ -188,6 +301,17 @@ BigUIntDivMod divModKnuth(const BigUInt& u, const BigUInt& v) {
   return {std::move(q), std::move(r)};
 }
 
+BigUIntDivMod divModDivideConquer(const BigUInt& u, const BigUInt& v) {
+  if (v.size() < 2 || u.size() < v.size()) return divMod(u, v);
+  BigUInt q = BigUInt::uninitialized(u.size() - v.size() + 1);
+  BigUInt r = BigUInt::uninitialized(v.size());
+  ScratchLimbs<32> scratch(divideConquerScratchSize(u.size(), v.size()));
+  divModDivideConquerN(q.mutableLimbs(), r.mutableLimbs(), u.limbs(), v.limbs(), scratch.span());
+  q.trim();
+  r.trim();
+  return {std::move(q), std::move(r)};
+}
+
 BigUIntDivMod divMod(const BigUInt& a, const BigUInt& b) {
   if (b.isZero()) [[unlikely]] raiseDivByZero("Division by zero in BigUInt.");
   if (cmp(a, b) < 0) return {BigUInt{}, a};
@@ -195,6 +319,8 @@ BigUIntDivMod divMod(const BigUInt& a, const BigUInt& b) {
     auto [q, r] = divModLimb(a, b[0]);
     return {std::move(q), initBigUInt(r)};
   }
+  if (b.size() >= DivideConquerThreshold && a.size() - b.size() + 1 >= DivideConquerThreshold)
+    return divModDivideConquer(a, b);
   return divModKnuth(a, b);
 }
 

@@ -1,5 +1,5 @@
-// Unsigned division with remainder: by one limb, by Knuth's algorithm D, and
-// the dispatcher between them.
+// Unsigned division with remainder: by one limb, by Knuth's algorithm D, by
+// divide and conquer on top of it, and the dispatcher between them.
 #pragma once
 
 #include "arithmetic/big_int.hpp"
@@ -15,6 +15,12 @@ struct BigUIntDivMod {
   BigUInt quotient;
   BigUInt remainder;
 };
+
+// Quotient and divisor size, in limbs, from which divide-and-conquer division
+// pays: `divMod` takes it when both the divisor and the quotient have at
+// least this many limbs, and its recursion divides blocks of fewer quotient
+// limbs by schoolbook.  Chosen with bench/ (see the division rows there).
+inline constexpr std::size_t DivideConquerThreshold = 48;
 
 // ---- kernels -------------------------------------------------------------------
 
@@ -70,6 +76,29 @@ constexpr std::size_t knuthScratchSize(std::size_t lenU, std::size_t lenV) noexc
 void divModKnuthN(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u, std::span<const Limb> v,
                   std::span<Limb> scratch) noexcept;
 
+// Schoolbook division on a normalised divisor, in place (the quotient-digit
+// loop of algorithm D): q = floor(a / d) - qh B^len(q), where the returned qh
+// (0 or 1) is the quotient limb above q; the remainder is left in a[0 .. n).
+// Contract: n = len(d) >= 2, d's top bit set, len(a) = n + len(q); a does not
+// overlap q or d.
+Limb divSchoolbookNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d) noexcept;
+
+// Scratch limbs the divide-and-conquer kernels need for a dividend of lenU
+// and a divisor of lenV limbs.
+std::size_t divideConquerScratchSize(std::size_t lenU, std::size_t lenV) noexcept;
+
+// Divide-and-conquer division on a normalised divisor, in place, with the
+// same contract and result as divSchoolbookNormN (identical quotient and
+// remainder: both are unique), in O(M(n) log n) for a product cost M(n).
+// len(scratch) >= len(d) + the product scratch of divideConquerScratchSize.
+Limb divDivideConquerNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d,
+                           std::span<Limb> scratch) noexcept;
+
+// divModKnuthN's contract and result by divide and conquer;
+// len(scratch) >= divideConquerScratchSize(len(u), len(v)).
+void divModDivideConquerN(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u, std::span<const Limb> v,
+                          std::span<Limb> scratch) noexcept;
+
 // How often the calling thread's long divisions have taken the add-back step
 // (the quotient digit estimate was one too large).  It is rare: about 2 in
 // 2^64 digits for random operands.  Kept for the tests that construct it.
@@ -82,7 +111,11 @@ BigUIntLimbDivMod divModLimb(const BigUInt& a, Limb d);
 // u / v and u mod v for len(v) >= 2 and u >= v (other operands are passed to
 // divMod, which gives the same answer).
 BigUIntDivMod divModKnuth(const BigUInt& u, const BigUInt& v);
-// DivByZeroDefect "Division by zero in BigUInt." for b = 0.
+// The same by divide and conquer (any size; small blocks run the schoolbook
+// loop).
+BigUIntDivMod divModDivideConquer(const BigUInt& u, const BigUInt& v);
+// DivByZeroDefect "Division by zero in BigUInt." for b = 0.  Knuth's
+// algorithm below DivideConquerThreshold, divide and conquer above.
 BigUIntDivMod divMod(const BigUInt& a, const BigUInt& b);
 
 inline BigUInt operator/(const BigUInt& a, const BigUInt& b) { return divMod(a, b).quotient; }

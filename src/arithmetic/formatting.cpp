@@ -1,6 +1,10 @@
 #include "arithmetic/formatting.hpp"
 
+#include <algorithm>
+#include <vector>
+
 #include "arithmetic/addition_big.hpp"
+#include "arithmetic/bitwise_big.hpp"
 #include "arithmetic/division_big.hpp"
 #include "arithmetic/multiplication_big.hpp"
 
@@ -8,63 +12,151 @@ namespace kovrix {
 
 // The text is produced and read in chunks of 19 digits: 10^19 is the largest
 // power of ten below 2^64, so a chunk is one limb and one division of the
-// value by 10^19 (a single-limb division) yields 19 digits at once.  The
-// digits are those of one division by 10 per digit; only the count of passes
-// over the limbs drops by a factor of 19.
+// value by 10^19 (a single-limb division) yields 19 digits at once.
+//
+// Long values are split in halves by powers of ten, 10^(19 2^k), so that the
+// cost follows that of one division (to text) or one product (from text) of
+// the whole value instead of growing with the square of the length.  The
+// digits are unique, so every way of computing them gives the same text.
+// The powers are computed per call (their odd parts 5^(19 2^k), the factor
+// 2^(19 2^k) being a shift).
 namespace {
 
-constexpr int ChunkDigits = 19;
+constexpr std::size_t ChunkDigits = 19;
 constexpr Limb ChunkBase = 10'000'000'000'000'000'000ull;
+constexpr Limb ChunkFive = 19'073'486'328'125ull;  // 5^19
 
-constexpr Limb pow10(int k) {
+constexpr Limb pow10(std::size_t k) {
   Limb p = 1;
-  for (int i = 0; i < k; ++i) p *= 10;
+  for (std::size_t i = 0; i < k; ++i) p *= 10;
   return p;
 }
 
+// Digits of the split power at level k: 10^(19 2^k).
+constexpr std::size_t levelDigits(std::size_t k) { return ChunkDigits << k; }
+
+// fives[k] = 5^(19 2^k) for k < count, each the square of the one before.
+std::vector<BigUInt> oddPowers(std::size_t count) {
+  std::vector<BigUInt> fives;
+  fives.reserve(count);
+  for (std::size_t k = 0; k < count; ++k)
+    fives.push_back(k == 0 ? initBigUInt(ChunkFive) : mul(fives[k - 1], fives[k - 1]));
+  return fives;
+}
+
 // Writes the `width` low decimal digits of v (zero-padded) ending at `end`.
-void putDigits(char* end, Limb v, int width) {
-  for (int i = 0; i < width; ++i) {
+void putDigits(char* end, Limb v, std::size_t width) {
+  for (std::size_t i = 0; i < width; ++i) {
     *--end = static_cast<char>('0' + v % 10);
     v /= 10;
   }
 }
 
-int digitCount(Limb v) {
-  int d = 1;
-  while (v >= 10) {
-    v /= 10;
-    ++d;
+// Writes value (< 10^width) as exactly `width` digits, zero-padded, by
+// repeated division by 10^19; value is consumed.
+void writeChunks(char* out, std::size_t width, std::span<Limb> value) {
+  char* end = out + width;
+  std::size_t len = normalizedLength(value);
+  while (len > 0) {
+    Limb chunk = divModLimbN(value.first(len), value.first(len), ChunkBase);
+    len = normalizedLength(value.first(len));
+    std::size_t w = std::min<std::size_t>(ChunkDigits, static_cast<std::size_t>(end - out));
+    assert(len == 0 || w == ChunkDigits);
+    putDigits(end, chunk, w);
+    end -= w;
   }
-  return d;
+  std::fill(out, end, '0');
+}
+
+// x mod 2^bits.
+BigUInt lowBits(const BigUInt& x, std::size_t bits) {
+  std::size_t limbs = std::min(x.size(), (bits + 63) / 64);
+  BigUInt r = initBigUInt(x.limbs().first(limbs));
+  if (limbs == (bits + 63) / 64 && bits % 64 != 0 && !r.isZero()) {
+    r.mutableLimbs()[limbs - 1] &= (Limb{1} << (bits % 64)) - 1;
+    r.trim();
+  }
+  return r;
+}
+
+// Writes x (< 10^(19 2^level)) as exactly levelDigits(level) digits.  Above
+// the threshold x = hi 10^e + lo with e = levelDigits(level - 1): hi is
+// (x >> e) / 5^e and lo the remainder shifted back with x's low e bits.
+void writeDecimal(char* out, BigUInt x, std::size_t level, const std::vector<BigUInt>& fives) {
+  const std::size_t width = levelDigits(level);
+  if (x.isZero()) {
+    std::fill(out, out + width, '0');
+    return;
+  }
+  if (level == 0 || x.size() < ToDecimalDivideConquerThreshold) {
+    writeChunks(out, width, x.mutableLimbs());
+    return;
+  }
+  const std::size_t e = levelDigits(level - 1);
+  auto [hi, r] = divMod(shr(x, static_cast<std::int64_t>(e)), fives[level - 1]);
+  BigUInt lo = add(shl(r, static_cast<std::int64_t>(e)), lowBits(x, e));
+  x = BigUInt{};
+  writeDecimal(out, std::move(hi), level - 1, fives);
+  writeDecimal(out + e, std::move(lo), level - 1, fives);
+}
+
+// Value of the digit text [s, s + len) by chunks: value = value 10^k + chunk
+// for chunks of up to 19 digits, the first one taking the odd remainder.
+// Each chunk grows the value by at most one limb.
+BigUInt parseChunks(const char* s, std::size_t len) {
+  BigUInt value = BigUInt::uninitialized(len / ChunkDigits + 1);
+  Limb* buf = value.data();
+  std::size_t used = 0;
+  std::size_t first = len % ChunkDigits == 0 ? ChunkDigits : len % ChunkDigits;
+  for (std::size_t pos = 0, take = first; pos < len; pos += take, take = ChunkDigits) {
+    Limb chunk = 0;
+    for (std::size_t i = 0; i < take; ++i) chunk = chunk * 10 + static_cast<Limb>(s[pos + i] - '0');
+    Limb scale = take == ChunkDigits ? ChunkBase : pow10(take);
+    std::span<Limb> cur{buf, used};
+    // value * scale + chunk < 2^64 * B^used: the carries sum without wrapping.
+    Limb top = mulLimbN(cur, cur, scale);
+    top += addLimbInPlace(cur, chunk);
+    if (top != 0) buf[used++] = top;
+  }
+  value.truncate(used);
+  return value;
+}
+
+// Value of the digit text [s, s + len): the low e = levelDigits(k) digits
+// and the rest, for the largest k with e < len (so the high part is at most
+// as long as the low one), joined as hi 5^e 2^e + lo.
+BigUInt parseDecimal(const char* s, std::size_t len, const std::vector<BigUInt>& fives) {
+  if (len < FromDecimalDivideConquerThreshold) return parseChunks(s, len);
+  std::size_t k = 0;
+  while (levelDigits(k + 1) < len) ++k;
+  const std::size_t e = levelDigits(k);
+  BigUInt hi = parseDecimal(s, len - e, fives);
+  BigUInt lo = parseDecimal(s + (len - e), e, fives);
+  if (hi.isZero()) return lo;
+  return add(shl(mul(hi, fives[k]), static_cast<std::int64_t>(e)), lo);
 }
 
 }  // namespace
 
 std::string toDecimal(const BigUInt& x) {
   if (x.isZero()) return "0";
-  std::size_t n = x.size();
-  // Each chunk removes more than 63 bits (10^19 > 2^63), so 64 n bits give at
-  // most ceil(64 n / 63) chunks.
-  std::size_t maxChunks = n + n / 63 + 2;
-  ScratchLimbs<32> work(n + maxChunks);
-  auto value = work.span().first(n);
-  auto chunks = work.span().subspan(n, maxChunks);
-  std::copy(x.limbs().begin(), x.limbs().end(), value.begin());
-  std::size_t count = 0, len = n;
-  while (len > 1 || value[0] >= ChunkBase) {
-    chunks[count++] = divModLimbN(value.first(len), value.first(len), ChunkBase);
-    len = normalizedLength(value.first(len));
+  // Digits of x: at most floor(bits log10 2) + 1, with 30103 / 10^5 just
+  // above log10 2.
+  const std::uint64_t bits = 64 * std::uint64_t(x.size()) - std::uint64_t(clz64(x.topLimb()));
+  const std::uint64_t maxDigits = bits / 100000 * 30103 + (bits % 100000) * 30103 / 100000 + 1;
+  std::size_t levels = 0;
+  while (levelDigits(levels) < maxDigits) ++levels;
+  std::string text;
+  if (x.size() < ToDecimalDivideConquerThreshold) {
+    text.assign(static_cast<std::size_t>(maxDigits), '0');
+    ScratchLimbs<32> work(x.size());
+    std::copy(x.limbs().begin(), x.limbs().end(), work.span().begin());
+    writeChunks(text.data(), text.size(), work.span());
+  } else {
+    text.assign(levelDigits(levels), '0');
+    writeDecimal(text.data(), x, levels, oddPowers(levels));
   }
-  Limb head = len ? value[0] : 0;  // the most significant chunk, < 10^19
-  int headDigits = digitCount(head);
-  std::string text(static_cast<std::size_t>(headDigits) + count * ChunkDigits, '0');
-  char* end = text.data() + headDigits;
-  putDigits(end, head, headDigits);
-  for (std::size_t i = count; i-- > 0;) {
-    end += ChunkDigits;
-    putDigits(end, chunks[i], ChunkDigits);
-  }
+  text.erase(0, text.find_first_not_of('0'));
   return text;
 }
 
@@ -90,26 +182,17 @@ BigInt initBigIntFromDecimal(std::string_view text) {
   if (stop == start) raiseValueError("no decimal digits");
   if (stop != text.size()) raiseValueError("trailing non-digit characters in decimal string");
 
-  // value = value * 10^k + chunk for chunks of up to 19 digits, the first one
-  // taking the odd remainder.  Each chunk grows the value by at most one limb.
-  std::size_t digits = stop - start;
-  std::size_t capacity = digits / ChunkDigits + 1;
-  BigUInt value = BigUInt::uninitialized(capacity);
-  Limb* buf = value.data();
-  std::size_t len = 0;
-  std::size_t pos = start;
-  std::size_t first = digits % ChunkDigits == 0 ? ChunkDigits : digits % ChunkDigits;
-  for (std::size_t take = first; pos < stop; pos += take, take = ChunkDigits) {
-    Limb chunk = 0;
-    for (std::size_t i = 0; i < take; ++i) chunk = chunk * 10 + static_cast<Limb>(text[pos + i] - '0');
-    Limb scale = take == ChunkDigits ? ChunkBase : pow10(static_cast<int>(take));
-    std::span<Limb> cur{buf, len};
-    // value * scale + chunk < 2^64 * B^len: the carries sum without wrapping.
-    Limb top = mulLimbN(cur, cur, scale);
-    top += addLimbInPlace(cur, chunk);
-    if (top != 0) buf[len++] = top;
+  // Leading zeros do not change the value.
+  while (stop - start > 1 && text[start] == '0') ++start;
+  const std::size_t digits = stop - start;
+  BigUInt value;
+  if (digits < FromDecimalDivideConquerThreshold) {
+    value = parseChunks(text.data() + start, digits);
+  } else {
+    std::size_t levels = 0;
+    while (levelDigits(levels + 1) < digits) ++levels;
+    value = parseDecimal(text.data() + start, digits, oddPowers(levels + 1));
   }
-  value.truncate(len);
   return initBigInt(std::move(value), negative);
 }
 

@@ -11,6 +11,13 @@
 
 namespace kovrix {
 
+// Sizes from which the conversions split the value in halves by a power of
+// ten (divide and conquer) instead of working chunk by chunk: values of at
+// least this many limbs to text, texts of at least this many digits to
+// values.  Chosen with bench/ (the decimal rows there).
+inline constexpr std::size_t ToDecimalDivideConquerThreshold = 30;
+inline constexpr std::size_t FromDecimalDivideConquerThreshold = 800;
+
 std::string toDecimal(const BigUInt& x);
 std::string toDecimal(const BigInt& x);
 

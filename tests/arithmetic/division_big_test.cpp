@@ -89,6 +89,46 @@ TEST(DivMod, ZeroDivisor) {
   EXPECT_THROW(divMod(initBigInt(std::int64_t{-4}), BigInt{}), DivByZeroDefect);
 }
 
+// Divide and conquer against GMP and against Knuth's loop, at the threshold
+// +-1 in divisor and quotient size, unbalanced in both directions, on
+// dividends next to exact multiples (q v - 1, q v, q v + 1: the remainder at
+// its extremes, where a wrong correction count shows) and on divisors with
+// long runs of 0 and 1 bits (shapes 1 to 4 of randomLimbs).
+TEST(DivModDivideConquer, AgreesWithGmpAndKnuth) {
+  KOVRIX_SEED_TRACE();
+  const std::size_t t = DivideConquerThreshold;
+  const std::size_t sizes[] = {2, t / 2, t - 1, t, t + 1, 2 * t - 1, 2 * t, 2 * t + 1, 3 * t + 5, 7 * t};
+  const BigUInt one = initBigUInt(std::uint64_t{1});
+  for (std::size_t n : sizes)
+    for (std::size_t m : sizes) {
+      if (m >= 3 * t && n >= 3 * t && below(2)) continue;  // keep the run short
+      int shape = static_cast<int>(below(6));
+      BigUInt v = randomBig(n, shape), q = randomBig(m, static_cast<int>(below(6)));
+      BigUInt exact = mul(q, v);
+      for (const BigUInt& u : {exact, add(exact, one), sub(exact, one), add(exact, sub(v, one)), randomBig(n + m)}) {
+        auto got = divModDivideConquer(u, v);
+        ASSERT_TRUE(divAgrees(u, v, got)) << "n=" << n << " m=" << m << " shape=" << shape;
+        if (n + m < 6 * t) {
+          auto ref = divModKnuth(u, v);
+          ASSERT_TRUE(got.quotient == ref.quotient && got.remainder == ref.remainder);
+        }
+      }
+    }
+}
+
+#ifdef NDEBUG
+// Sizes where the recursion runs several levels deep (the Release build
+// only; the sanitizer build would take minutes).
+TEST(DivModDivideConquer, LargeOperands) {
+  KOVRIX_SEED_TRACE();
+  for (std::size_t n : {1000u, 4099u, 20000u}) {
+    BigUInt v = randomBig(n, static_cast<int>(below(6)));
+    BigUInt u = add(mul(v, randomBig(n + below(n), 0)), randomBig(n / 2));
+    ASSERT_TRUE(divAgrees(u, v, divMod(u, v))) << n;
+  }
+}
+#endif
+
 TEST(DivModLimb, AgreesWithGmp) {
   KOVRIX_SEED_TRACE();
   Mpz zu, zq;
