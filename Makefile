@@ -7,6 +7,8 @@
 #   make bench  build and run the benchmarks beside GMP, MPFR and the other peers
 #   make docs   the HTML reference of the headers in build/docs/html (doxygen)
 #   make accuracy   measures every function export against MPFR: docs/accuracy.md
+#   make fuzz   the libFuzzer target (clang), run for FUZZ_TIME seconds (default 60)
+#               on the corpus in $(BUILD)/fuzz/corpus; not part of make test
 # demo and install need only a C/C++ compiler and CMake; test and bench first
 # run scripts/install-deps.sh, which installs (as root) or names the oracles
 # and peers they need.
@@ -20,8 +22,10 @@ CTEST   ?= ctest
 RELEASE := $(BUILD)/release
 ASAN    := $(BUILD)/asan
 BENCH   := $(BUILD)/bench
+FUZZ    := $(BUILD)/fuzz
+FUZZ_TIME ?= 60
 
-.PHONY: all demo test test-release test-asan bench install uninstall docs accuracy deps deps-test deps-bench clean
+.PHONY: all demo test test-release test-asan bench fuzz install uninstall docs accuracy deps deps-test deps-bench deps-fuzz clean
 
 all: $(RELEASE)/CMakeCache.txt
 	$(CMAKE) --build $(RELEASE) -j $(JOBS)
@@ -32,6 +36,8 @@ deps-test:
 	@scripts/install-deps.sh test
 deps-bench:
 	@scripts/install-deps.sh bench
+deps-fuzz:
+	@scripts/install-deps.sh fuzz
 
 $(RELEASE)/CMakeCache.txt:
 	$(CMAKE) -S . -B $(RELEASE) -DCMAKE_BUILD_TYPE=Release
@@ -41,6 +47,12 @@ $(ASAN)/CMakeCache.txt:
 
 $(BENCH)/CMakeCache.txt:
 	$(CMAKE) -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DKOVRIX_BENCH=ON -DKOVRIX_TESTS=OFF
+
+# Asserts stay on (no NDEBUG); the library is built with AddressSanitizer,
+# UBSan and libFuzzer's coverage instrumentation.
+$(FUZZ)/CMakeCache.txt:
+	CC=clang CXX=clang++ $(CMAKE) -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O2 -g" \
+	  -DKOVRIX_FUZZ=ON -DKOVRIX_SANITIZE=ON -DKOVRIX_TESTS=OFF -DKOVRIX_EXAMPLES=OFF
 
 demo: $(RELEASE)/CMakeCache.txt
 	$(CMAKE) --build $(RELEASE) -j $(JOBS) --target kovrix_tour kovrix_cpp_example
@@ -65,6 +77,11 @@ test-asan: deps-test $(ASAN)/CMakeCache.txt
 bench: deps-bench $(BENCH)/CMakeCache.txt
 	$(CMAKE) --build $(BENCH) -j $(JOBS)
 	$(BENCH)/bench/kovrix_bench --benchmark_counters_tabular=true $(BENCH_ARGS)
+
+fuzz: deps-fuzz $(FUZZ)/CMakeCache.txt
+	$(CMAKE) --build $(FUZZ) -j $(JOBS) --target kovrix_fuzz
+	mkdir -p $(FUZZ)/corpus
+	$(FUZZ)/fuzz/kovrix_fuzz -max_total_time=$(FUZZ_TIME) -rss_limit_mb=4096 $(FUZZ)/corpus $(FUZZ_ARGS)
 
 install: $(RELEASE)/CMakeCache.txt
 	$(CMAKE) --build $(RELEASE) -j $(JOBS) --target kovrix_libraries

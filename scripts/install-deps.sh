@@ -5,6 +5,7 @@
 #   scripts/install-deps.sh bench      benchmark peers: Google Benchmark, GMP, MPFR, MPFI, Boost
 #   scripts/install-deps.sh accuracy   the accuracy table's oracle: MPFR (and GMP)
 #   scripts/install-deps.sh docs       doxygen
+#   scripts/install-deps.sh fuzz       clang with its libFuzzer runtime, GMP (make fuzz only)
 #   scripts/install-deps.sh            test and bench
 # Building, installing and the demo need none of them: a C/C++ compiler and
 # CMake are enough.
@@ -18,7 +19,15 @@ for task in "${@:-test bench}"; do
       bench) packages+=(libbenchmark-dev libgmp-dev libmpfr-dev libmpfi-dev libboost-dev) ;;
       accuracy) packages+=(libgmp-dev libmpfr-dev) ;;
       docs) packages+=(doxygen) ;;
-      *) echo "install-deps: unknown task '$t' (test, bench, accuracy, docs)" >&2; exit 2 ;;
+      # libFuzzer's runtime ships with clang's compiler-rt, in
+      # libclang-rt-<version>-dev for the clang that `clang` installs.
+      fuzz)
+        packages+=(clang libgmp-dev)
+        if command -v clang++ >/dev/null 2>&1 && ! clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a | grep -q /; then
+          packages+=("libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev")
+        fi
+        ;;
+      *) echo "install-deps: unknown task '$t' (test, bench, accuracy, docs, fuzz)" >&2; exit 2 ;;
     esac
   done
 done
