@@ -19,14 +19,9 @@ for task in "${@:-test bench}"; do
       bench) packages+=(libbenchmark-dev libgmp-dev libmpfr-dev libmpfi-dev libboost-dev) ;;
       accuracy) packages+=(libgmp-dev libmpfr-dev) ;;
       docs) packages+=(doxygen) ;;
-      # libFuzzer's runtime ships with clang's compiler-rt, in
-      # libclang-rt-<version>-dev for the clang that `clang` installs.
-      fuzz)
-        packages+=(clang libgmp-dev)
-        if command -v clang++ >/dev/null 2>&1 && ! clang++ -print-file-name=libclang_rt.fuzzer-x86_64.a | grep -q /; then
-          packages+=("libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev")
-        fi
-        ;;
+      # libFuzzer's runtime ships with clang's compiler-rt: libclang-rt-dev
+      # is the one of Debian's default clang.
+      fuzz) packages+=(clang libclang-rt-dev libgmp-dev) ;;
       *) echo "install-deps: unknown task '$t' (test, bench, accuracy, docs, fuzz)" >&2; exit 2 ;;
     esac
   done
