@@ -129,17 +129,52 @@ std::string gmpDecimal(mpz_ptr z) {
   return s;
 }
 
+// Runs one span kernel into a fresh exactly sized output and scratch.
+template <class Kernel>
+BigUInt viaKernel(std::size_t outLimbs, std::size_t scratchLimbs, Kernel kernel) {
+  BigUInt out = BigUInt::zeros(outLimbs);
+  std::vector<Limb> scratch(scratchLimbs + 1);
+  kernel(out.mutableLimbs(), std::span<Limb>(scratch));
+  out.trim();
+  return out;
+}
+
+// Every product tier on the same operands (each where its contract admits
+// the shape), the dispatcher, and every squaring tier.
 void checkProducts(Reader& in) {
   BigUInt a = operand(in, MaxLimbs), b = operand(in, MaxLimbs);
+  if (a.size() < b.size()) std::swap(a, b);
   Mpz za, zb, zp;
   toMpz(za, a);
   toMpz(zb, b);
   mpz_mul(zp, za, zb);
   expectSame(kovrix::mul(a, b), zp, "mul");
-  expectSame(kovrix::mulKaratsuba(a, b), zp, "mulKaratsuba");
+  if (b.isZero()) return;
+  auto x = a.limbs(), y = b.limbs();
+  std::size_t n = x.size() + y.size();
   if (a.size() * b.size() < 200000) expectSame(kovrix::mulSchoolbook(a, b), zp, "mulSchoolbook");
+  expectSame(viaKernel(n, kovrix::karatsubaScratchSize(x.size()),
+                       [&](auto out, auto s) { kovrix::mulKaratsubaN(out, x, y, s); }),
+             zp, "mulKaratsubaN");
+  if (y.size() > (x.size() + 2) / 3)
+    expectSame(viaKernel(n, kovrix::toom3ScratchSize(x.size()),
+                         [&](auto out, auto s) { kovrix::mulToom3N(out, x, y, s); }),
+               zp, "mulToom3N");
+  expectSame(viaKernel(n, kovrix::fftScratchSize(n), [&](auto out, auto s) { kovrix::mulFftN(out, x, y, s); }), zp,
+             "mulFftN");
   mpz_mul(zp, za, za);
-  expectSame(kovrix::mul(a, a), zp, "square");
+  expectSame(kovrix::mul(a, a), zp, "mul of a value by itself");
+  std::size_t m = 2 * x.size();
+  if (x.size() < 400) expectSame(viaKernel(m, 0, [&](auto out, auto) { kovrix::sqrSchoolbookN(out, x); }), zp, "sqrSchoolbookN");
+  expectSame(viaKernel(m, kovrix::karatsubaScratchSize(x.size()),
+                       [&](auto out, auto s) { kovrix::sqrKaratsubaN(out, x, s); }),
+             zp, "sqrKaratsubaN");
+  if (x.size() >= 3)
+    expectSame(viaKernel(m, kovrix::toom3ScratchSize(x.size()),
+                         [&](auto out, auto s) { kovrix::sqrToom3N(out, x, s); }),
+               zp, "sqrToom3N");
+  expectSame(viaKernel(m, kovrix::fftScratchSize(m), [&](auto out, auto s) { kovrix::sqrFftN(out, x, s); }), zp,
+             "sqrFftN");
 }
 
 // near = true: the dividend is q v + delta for a small signed delta, so the

@@ -101,15 +101,9 @@ Limb divModLimbN(std::span<Limb> q, std::span<const Limb> a, Limb d) noexcept {
 
 namespace {
 
-// out = x * y over len(x) + len(y) limbs through the multiplication dispatch
-// of the span kernels (Karatsuba above its threshold, schoolbook below).
-// Contract: x, y non-empty; len(scratch) >= productScratchSize(max(len x, len y)).
-std::size_t productScratchSize(std::size_t n) noexcept { return karatsubaScratchSize(n); }
-void productInto(std::span<Limb> out, std::span<const Limb> x, std::span<const Limb> y,
-                 std::span<Limb> scratch) noexcept {
-  if (x.size() < y.size()) std::swap(x, y);
-  mulKaratsubaN(out, x, y, scratch);
-}
+// Scratch of the products of the divide-and-conquer steps, whose longer
+// factor has at most n limbs.
+std::size_t productScratchSize(std::size_t n) noexcept { return mulScratchEnvelope(n); }
 
 // Copies v and u shifted left by s = clz64(top limb of v) into vn (len v)
 // and un (len u + 1, the extra top limb taking the bits shifted out of u).
@@ -170,7 +164,7 @@ Limb divBlock(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, std
   // a[0 .. n) = R1 B^(n-k) + (low n - k limbs of a); take off (qh B^k + q) d0.
   std::span<Limb> window = a.first(n), tp = scratch.first(n);
   std::span<const Limb> d0 = d.first(n - k);
-  productInto(tp, q, d0, scratch.subspan(n));
+  mulN(tp, q, d0, scratch.subspan(n));
   Limb borrow = subN(window, window, tp);
   if (qh) borrow += subN(window.subspan(k), window.subspan(k), d0);
   while (borrow) {
