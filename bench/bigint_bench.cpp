@@ -34,9 +34,14 @@ std::string decimalOf(mpz_srcptr z) {
 }
 
 std::string decimalOf(const kovrix_bigint* h) {
-  std::vector<char> buf(1 << 16);
-  int n = kovrix_bigint_to_decimal(h, buf.data(), static_cast<int64_t>(buf.size()));
-  return n < 0 ? std::string("<failed>") : std::string(buf.data(), static_cast<std::size_t>(n));
+  // -1 answers a NULL handle or a buffer too small: grow up to 2^28 bytes.
+  for (std::size_t size = 1 << 16; size <= (1u << 28); size *= 4) {
+    std::vector<char> buf(size);
+    int n = kovrix_bigint_to_decimal(h, buf.data(), static_cast<int64_t>(buf.size()));
+    if (n >= 0) return std::string(buf.data(), static_cast<std::size_t>(n));
+    if (h == nullptr) break;
+  }
+  return "<failed>";
 }
 
 // A random value of exactly `limbs` 64-bit limbs (top bit set), in both forms.
@@ -164,6 +169,9 @@ BENCHMARK(BM_MulKaratsuba_kovrix)->Arg(64)->Arg(256)->Arg(1024);
 BENCHMARK(BM_MulKaratsuba_gmp)->Arg(64)->Arg(256)->Arg(1024);
 
 // ---- division, 2n by n limbs ----------------------------------------------------------
+// 4 to 64 limbs: schoolbook and the first divide-and-conquer sizes; 1,024 and
+// 16,384 limbs (2,048 and 32,768-limb dividends): deep recursion on the fast
+// products.
 
 void BM_Div2nByN_kovrix(benchmark::State& s) {
   int n = static_cast<int>(s.range(0));
@@ -173,45 +181,57 @@ void BM_Div2nByN_gmp(benchmark::State& s) {
   int n = static_cast<int>(s.range(0));
   gmpBinary(s, mpz_tdiv_q, 2 * n, n);
 }
-BENCHMARK(BM_Div2nByN_kovrix)->RangeMultiplier(2)->Range(4, 64);
-BENCHMARK(BM_Div2nByN_gmp)->RangeMultiplier(2)->Range(4, 64);
+void BM_Mod2nByN_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  kovrixBinary(s, kovrix_bigint_mod, mpz_tdiv_r, 2 * n, n);
+}
+void BM_Mod2nByN_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  gmpBinary(s, mpz_tdiv_r, 2 * n, n);
+}
+BENCHMARK(BM_Div2nByN_kovrix)->RangeMultiplier(2)->Range(4, 64)->Arg(1024)->Arg(16384);
+BENCHMARK(BM_Div2nByN_gmp)->RangeMultiplier(2)->Range(4, 64)->Arg(1024)->Arg(16384);
+BENCHMARK(BM_Mod2nByN_kovrix)->Arg(64)->Arg(1024)->Arg(16384);
+BENCHMARK(BM_Mod2nByN_gmp)->Arg(64)->Arg(1024)->Arg(16384);
 
-// ---- decimal text of 1000 digits ----------------------------------------------------
+// ---- decimal text of 1,000 to 1,000,000 digits --------------------------------------
 
-struct Decimal1000 {
+// A random value of exactly `digits` decimal digits, in both forms.
+struct DecimalOperand {
   mpz_t z;
   std::string text;
-  Decimal1000() {
+  explicit DecimalOperand(long digits) {
     mpz_init(z);
-    mpz_ui_pow_ui(z, 10, 999);
+    mpz_ui_pow_ui(z, 10, static_cast<unsigned long>(digits - 1));
     mpz_t r;
     mpz_init(r);
     mpz_urandomm(r, randState(), z);
-    mpz_add(z, z, r);  // exactly 1000 digits
+    mpz_add(z, z, r);  // 10^(digits-1) <= z < 2 10^(digits-1)
     mpz_clear(r);
     text = decimalOf(z);
   }
-  ~Decimal1000() { mpz_clear(z); }
+  ~DecimalOperand() { mpz_clear(z); }
 };
 
-void BM_ToDecimal1000_kovrix(benchmark::State& s) {
-  Decimal1000 d;
+void BM_ToDecimal_kovrix(benchmark::State& s) {
+  DecimalOperand d(s.range(0));
   kovrix_bigint* h = kovrix_bigint_from_decimal(d.text.c_str());
   std::vector<char> buf(d.text.size() + 1);
-  if (kovrix_bigint_to_decimal(h, buf.data(), static_cast<int64_t>(buf.size())) != 1000 || d.text != buf.data()) {
+  int64_t size = static_cast<int64_t>(buf.size());
+  if (kovrix_bigint_to_decimal(h, buf.data(), size) != static_cast<int>(d.text.size()) || d.text != buf.data()) {
     s.SkipWithError("kovrix and GMP texts differ");
   } else {
-    for (auto _ : s) benchmark::DoNotOptimize(kovrix_bigint_to_decimal(h, buf.data(), static_cast<int64_t>(buf.size())));
+    for (auto _ : s) benchmark::DoNotOptimize(kovrix_bigint_to_decimal(h, buf.data(), size));
   }
   kovrix_bigint_destroy(h);
 }
-void BM_ToDecimal1000_gmp(benchmark::State& s) {
-  Decimal1000 d;
+void BM_ToDecimal_gmp(benchmark::State& s) {
+  DecimalOperand d(s.range(0));
   std::vector<char> buf(d.text.size() + 2);
   for (auto _ : s) benchmark::DoNotOptimize(mpz_get_str(buf.data(), 10, d.z));
 }
-void BM_FromDecimal1000_kovrix(benchmark::State& s) {
-  Decimal1000 d;
+void BM_FromDecimal_kovrix(benchmark::State& s) {
+  DecimalOperand d(s.range(0));
   kovrix_bigint* h = kovrix_bigint_from_decimal(d.text.c_str());
   bool ok = sameValue(s, h, d.z);
   kovrix_bigint_destroy(h);
@@ -222,8 +242,8 @@ void BM_FromDecimal1000_kovrix(benchmark::State& s) {
     kovrix_bigint_destroy(x);
   }
 }
-void BM_FromDecimal1000_gmp(benchmark::State& s) {
-  Decimal1000 d;
+void BM_FromDecimal_gmp(benchmark::State& s) {
+  DecimalOperand d(s.range(0));
   for (auto _ : s) {
     mpz_t x;
     mpz_init(x);
@@ -232,10 +252,10 @@ void BM_FromDecimal1000_gmp(benchmark::State& s) {
     mpz_clear(x);
   }
 }
-BENCHMARK(BM_ToDecimal1000_kovrix);
-BENCHMARK(BM_ToDecimal1000_gmp);
-BENCHMARK(BM_FromDecimal1000_kovrix);
-BENCHMARK(BM_FromDecimal1000_gmp);
+BENCHMARK(BM_ToDecimal_kovrix)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ToDecimal_gmp)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FromDecimal_kovrix)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_FromDecimal_gmp)->RangeMultiplier(10)->Range(1000, 1000000)->Unit(benchmark::kMicrosecond);
 
 // ---- inline limb storage ---------------------------------------------------------------
 // A sum of two n-limb values is formed in n + 1 limbs.  Up to n = 9 that fits
