@@ -55,7 +55,7 @@ Fixed tanReduced(Fixed x) {
   // result f lies in [-pi/2, pi/2].
   const std::int64_t f = r > halfPi ? r - pi : (r < -halfPi ? r + pi : r);
   const std::int64_t magnitude = f < 0 ? -f : f;
-  const Fixed t = magnitude > quarterPi ? quotientQ32(kOne, tanChebyshev(Fixed{halfPi - magnitude}))
+  const Fixed t = magnitude > quarterPi ? kOne / tanChebyshev(Fixed{halfPi - magnitude})
                                         : tanChebyshev(Fixed{magnitude});
   return f < 0 ? -t : t;
 }
@@ -74,10 +74,7 @@ Fixed atan2(Fixed y, Fixed x) { return atan2Cordic(y, x); }
 
 Fixed sinh(Fixed x) { return sinhCoshCordic(x).first; }
 Fixed cosh(Fixed x) { return sinhCoshCordic(x).second; }
-Fixed tanh(Fixed x) {
-  const auto [s, c] = sinhCoshCordic(x);
-  return quotientQ32(s, c);
-}
+Fixed tanh(Fixed x) { return tanhCordic(x); }
 
 Fixed pow(Fixed a, Fixed b) {
   const Fixed lnA = ln(a);
@@ -114,7 +111,7 @@ Fixed atanh(Fixed x) {
   const Fixed numerator = kOne + x;
   const Fixed denominator = kOne - x;
   // (one/2) * l = floor(2^31 l / 2^32) = floor(l / 2), never out of range.
-  return Fixed{ln(quotientQ32(numerator, denominator)).raw >> 1};
+  return Fixed{ln(numerator / denominator).raw >> 1};
 }
 
 Fixed factorial(std::int64_t n) { return factorialFixed(n); }

@@ -83,4 +83,12 @@ std::int64_t clampToInt64(const BigInt& x) noexcept {
   return x.negative ? static_cast<std::int64_t>(Limb{0} - l) : static_cast<std::int64_t>(l);
 }
 
+bool fitsUInt64(const BigInt& x) noexcept { return !x.negative && x.magnitude.size() <= 1; }
+
+std::uint64_t clampToUInt64(const BigInt& x) noexcept {
+  if (x.negative) return 0;
+  if (x.magnitude.size() > 1) return ~std::uint64_t{0};
+  return x.magnitude.isZero() ? 0 : x.magnitude[0];
+}
+
 }  // namespace kovrix

@@ -219,5 +219,10 @@ std::uint64_t toUInt64(const BigInt& x);
 std::int64_t clampToInt64(const BigInt& x) noexcept;
 // True when x lies in [-2^63, 2^63 - 1].
 bool fitsInt64(const BigInt& x) noexcept;
+// x saturated to [0, 2^64 - 1]: 0 for a negative x, 2^64 - 1 beyond one limb;
+// never raises.
+std::uint64_t clampToUInt64(const BigInt& x) noexcept;
+// True when x lies in [0, 2^64 - 1].
+bool fitsUInt64(const BigInt& x) noexcept;
 
 }  // namespace kovrix

@@ -41,6 +41,16 @@ inline LimbDivMod udiv128Unchecked(Limb hi, Limb lo, Limb d) noexcept {
   return {q, r};
 }
 
+// The same division for any hi (d != 0): the low limb of the quotient, which
+// may be wider than a limb, and the exact remainder.  The quotient is
+// (hi / d) * 2^64 + ((hi % d) * 2^64 + lo) / d, and the second division has
+// its high limb below d, so two hardware divides give it without faulting.
+inline LimbDivMod udiv128Wide(Limb hi, Limb lo, Limb d) noexcept {
+  assert(d != 0);
+  const Limb hiRem = hi < d ? hi : udiv128Unchecked(0, hi, d).remainder;
+  return udiv128Unchecked(hiRem, lo, d);
+}
+
 // Reciprocal of a normalised divisor (top bit set): floor((2^128 - 1) / d) - 2^64.
 // With it, a two-limb by one-limb division costs two multiplications instead
 // of a hardware divide (Möller and Granlund, "Improved division by invariant

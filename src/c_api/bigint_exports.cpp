@@ -119,18 +119,11 @@ uint64_t kovrix_bigint_to_u64(const kovrix_bigint* x, int* ok) {
     if (ok) *ok = 0;
     return 0;
   }
-  return guarded(uint64_t{0}, [&]() -> uint64_t {
+  // Saturates instead of raising; *ok is written only when the value is read.
+  return guarded(uint64_t{0}, [&] {
     const BigInt& v = valueOf(x);
-    if (v.negative) {
-      if (ok) *ok = 0;
-      return 0;
-    }
-    if (v.magnitude.size() > 1) {
-      if (ok) *ok = 0;
-      return ~uint64_t{0};
-    }
-    if (ok) *ok = 1;
-    return v.magnitude.isZero() ? 0 : v.magnitude[0];
+    if (ok) *ok = kovrix::fitsUInt64(v) ? 1 : 0;
+    return kovrix::clampToUInt64(v);
   });
 }
 
@@ -151,16 +144,10 @@ void kovrix_bigint_destroy(kovrix_bigint* x) { kovrix::capi::release(x); }
 void kovrix_udiv128(uint64_t hi, uint64_t lo, uint64_t d, uint64_t* q, uint64_t* r) {
   if (d == 0 || q == nullptr || r == nullptr) return;
   unguarded(0, [&] {
-    if (hi < d) {
-      auto [qq, rr] = kovrix::udiv128Unchecked(hi, lo, d);
-      *q = qq;
-      *r = rr;
-    } else {
-      // The quotient exceeds 64 bits: its low 64 bits, and the exact remainder.
-      kovrix::u128 n = (kovrix::u128(hi) << 64) | lo;
-      *q = static_cast<uint64_t>(n / d);
-      *r = static_cast<uint64_t>(n % d);
-    }
+    // A quotient wider than 64 bits gives its low 64 bits, and the exact remainder.
+    const auto [qq, rr] = kovrix::udiv128Wide(hi, lo, d);
+    *q = qq;
+    *r = rr;
     return 0;
   });
 }

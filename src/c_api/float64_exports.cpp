@@ -2,11 +2,10 @@
 //
 // These exports have no failing step: every argument for which a kernel
 // would raise (a negative square-root argument, 1 + x <= 0 for ln(1 + x), a
-// pole of gamma) is answered with the quiet NaN before the kernel runs, and
-// NaN and infinities propagate through the arithmetic.  So they compute
-// whether or not an error is pending, and leave none behind.
-#include <bit>
-#include <cmath>
+// pole of gamma) is answered with the quiet NaN by the kernel's "OrNaN"
+// form, and NaN and infinities propagate through the arithmetic.  So they
+// compute whether or not an error is pending, and leave none behind; they
+// never catch, so they never clear one either.
 #include <cstdint>
 
 #include "c_api/pending_error.hpp"
@@ -23,9 +22,6 @@ namespace {
 
 using kovrix::capi::unguarded;
 
-// The canonical quiet NaN, 0x7FF8000000000000.
-constexpr double kQuietNaN = std::bit_cast<double>(std::uint64_t{0x7FF8000000000000});
-
 // Counts fixed by the exports.
 constexpr std::int64_t kSqrtIterations = 20;
 constexpr std::int64_t kExpTerms = 15;
@@ -41,8 +37,7 @@ constexpr std::int64_t kBesselTerms = 15;
 extern "C" {
 
 KOVRIX_API double kovrix_sqrt_newton_f64(double x) {
-  if (x < 0.0) return kQuietNaN;
-  return unguarded(0.0, [&] { return kovrix::sqrtNewtonGeneric(x, kSqrtIterations); });
+  return unguarded(0.0, [&] { return kovrix::sqrtNewtonOrNaN(x, kSqrtIterations); });
 }
 
 KOVRIX_API double kovrix_exp_taylor_f64(double x) {
@@ -50,8 +45,7 @@ KOVRIX_API double kovrix_exp_taylor_f64(double x) {
 }
 
 KOVRIX_API double kovrix_ln_taylor_f64(double x) {
-  if (1.0 + x <= 0.0) return kQuietNaN;
-  return unguarded(0.0, [&] { return kovrix::lnTaylor(x, kLnTerms); });
+  return unguarded(0.0, [&] { return kovrix::lnTaylorOrNaN(x, kLnTerms); });
 }
 
 KOVRIX_API double kovrix_taylor_sin_f64(double x) {
@@ -89,12 +83,11 @@ KOVRIX_API double kovrix_erf(double x) {
 }
 
 KOVRIX_API double kovrix_gamma(double x) {
-  if (x <= 0.0 && x == std::round(x)) return kQuietNaN;  // the poles, -0.0 and -inf included
-  return unguarded(0.0, [&] { return kovrix::gammaLanczosFloat(x); });
+  return unguarded(0.0, [&] { return kovrix::gammaOrNaN(x); });
 }
 
 KOVRIX_API double kovrix_factorial(int32_t n) {
-  return kovrix::factorial(n);  // cannot raise
+  return unguarded(0.0, [&] { return kovrix::factorial(n); });
 }
 
 KOVRIX_API double kovrix_bessel_j0(double x) {

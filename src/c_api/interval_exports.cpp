@@ -3,17 +3,16 @@
 // Every interval export has the failure convention of the frame: with an
 // error pending on entry it returns its failure value -- (0, 0) for an
 // interval, 0.0 for a double, false for a predicate -- without computing.
-// Domain errors are answered here before the kernel runs, with nothing left
-// pending: division by an interval containing zero gives (-inf, +inf), the
-// square root of an interval below zero and the logarithm of one at or below
-// zero give (NaN, NaN), and a negative power of an interval containing zero
-// gives (NaN, NaN) through the DivByZeroDefect that kovrix_interval_pow
-// catches.
-#include <cmath>
+// Domain errors are answered by the never-failing operations of interval/,
+// with nothing left pending: division by an interval containing zero gives
+// (-inf, +inf), the square root of an interval below zero and the logarithm
+// of one at or below zero give (NaN, NaN), and a negative power of an
+// interval containing zero gives (NaN, NaN) through the DivByZeroDefect that
+// kovrix_interval_pow catches.
 #include <cstdint>
-#include <limits>
 
 #include "c_api/pending_error.hpp"
+#include "float64_constants.hpp"
 #include "interval/arithmetic.hpp"
 #include "interval/functions.hpp"
 #include "interval/interval_type.hpp"
@@ -25,13 +24,8 @@ using kovrix::Interval;
 using kovrix::capi::Catches;
 using kovrix::capi::guarded;
 
-constexpr double kInf = std::numeric_limits<double>::infinity();
-// The quiet NaN 0x7FF8000000000000.
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-static_assert(std::numeric_limits<double>::has_quiet_NaN);
-
 constexpr Interval kFailure{0.0, 0.0};
-constexpr Interval kNaNPair{kNaN, kNaN};
+constexpr Interval kNaNPair{kovrix::f64::quietNaN, kovrix::f64::quietNaN};
 
 inline Interval in(kovrix_interval x) noexcept { return {x.lo, x.hi}; }
 inline kovrix_interval out(Interval x) noexcept { return {x.lo, x.hi}; }
@@ -71,19 +65,11 @@ KOVRIX_API kovrix_interval kovrix_interval_mul(kovrix_interval a, kovrix_interva
 }
 
 KOVRIX_API kovrix_interval kovrix_interval_div(kovrix_interval a, kovrix_interval b) {
-  return intervalExport([&] {
-    // A divisor containing zero: every real is a quotient of some members.
-    if (b.lo <= 0 && 0 <= b.hi) return Interval{-kInf, kInf};
-    return in(a) / in(b);
-  });
+  return intervalExport([&] { return kovrix::divExtended(in(a), in(b)); });
 }
 
 KOVRIX_API kovrix_interval kovrix_interval_sqrt(kovrix_interval x) {
-  return intervalExport([&] {
-    if (x.hi < 0) return kNaNPair;
-    // The part below zero is cut off (a NaN lower bound becomes 0 too).
-    return kovrix::sqrt(Interval{kovrix::maxBound(x.lo, 0.0), x.hi});
-  });
+  return intervalExport([&] { return kovrix::sqrtClipped(in(x)); });
 }
 
 KOVRIX_API kovrix_interval kovrix_interval_neg(kovrix_interval x) {
@@ -92,15 +78,11 @@ KOVRIX_API kovrix_interval kovrix_interval_neg(kovrix_interval x) {
 
 KOVRIX_API kovrix_interval kovrix_interval_pow(kovrix_interval x, int32_t n) {
   // A pending error of a kind this export does not catch: the ordinary
-  // failure value.  A pending DivByZeroDefect is cleared by the wrapper below
-  // and answered with (NaN, NaN), as is the one the kernel raises for a
-  // negative power of an interval containing zero.
-  if (kovrix::capi::errorPending() &&
-      kovrix::capi::pendingError().kind != kovrix::ErrorKind::divByZeroDefect)
-    return out(kFailure);
-  return out(guarded<Catches::divByZero>(kNaNPair, [&] {
-    return kovrix::pow(in(x), static_cast<std::int64_t>(n));
-  }));
+  // failure value.  A pending DivByZeroDefect is cleared and answered with
+  // (NaN, NaN), as is the one the kernel raises for a negative power of an
+  // interval containing zero.
+  return out(guarded<Catches::divByZero>(kFailure, kNaNPair,
+                                         [&] { return kovrix::pow(in(x), static_cast<std::int64_t>(n)); }));
 }
 
 KOVRIX_API int kovrix_interval_is_valid(kovrix_interval x) {
@@ -140,11 +122,7 @@ KOVRIX_API kovrix_interval kovrix_interval_exp(kovrix_interval x) {
 }
 
 KOVRIX_API kovrix_interval kovrix_interval_ln(kovrix_interval x) {
-  return intervalExport([&] {
-    if (x.hi <= 0) return kNaNPair;
-    if (x.lo <= 0) return Interval{-kInf, kovrix::nextUp2(std::log(x.hi))};
-    return kovrix::ln(in(x));
-  });
+  return intervalExport([&] { return kovrix::lnClipped(in(x)); });
 }
 
 KOVRIX_API kovrix_interval kovrix_interval_arctan(kovrix_interval x) {

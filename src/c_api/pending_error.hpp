@@ -73,14 +73,6 @@ namespace detail {
 // Turns the exception in flight into the pending error (or ends the process
 // for exhausted memory).  Called only from a catch block.
 void recordCurrentException() noexcept;
-
-template <Catches C, class R>
-R failWith(R failure) noexcept {
-  if constexpr (C != Catches::nothing) {
-    if (errorPending() && caughtBy(C, pendingError().kind)) clearPending();
-  }
-  return failure;
-}
 }  // namespace detail
 
 // ---- the export wrappers ------------------------------------------------------
@@ -89,11 +81,12 @@ R failWith(R failure) noexcept {
 // arguments: failure value, nothing raised) and then runs its work through one
 // of these.
 
-// An export with a failing step: returns `failure` at once when an error is
-// pending on entry; otherwise runs `body`, and a failure inside becomes the
-// pending error.  Kinds named by C are cleared before returning `failure`.
-template <Catches C = Catches::nothing, class R, class Body>
-R guarded(R failure, Body&& body) noexcept {
+// An export with a failing step: returns at once when an error is pending on
+// entry; otherwise runs `body`, and a failure inside becomes the pending error.
+// Then a pending error of a kind named by C is cleared and answered with
+// `caughtFailure`; any other is left pending and answered with `failure`.
+template <Catches C, class R, class Body>
+R guarded(R failure, R caughtFailure, Body&& body) noexcept {
   if (!errorPending()) [[likely]] {
     try {
       return std::forward<Body>(body)();
@@ -101,7 +94,19 @@ R guarded(R failure, Body&& body) noexcept {
       detail::recordCurrentException();
     }
   }
-  return detail::failWith<C>(failure);
+  if constexpr (C != Catches::nothing) {
+    if (errorPending() && caughtBy(C, pendingError().kind)) {
+      clearPending();
+      return caughtFailure;
+    }
+  }
+  return failure;
+}
+
+// The same with one failure value for both outcomes.
+template <Catches C = Catches::nothing, class R, class Body>
+R guarded(R failure, Body&& body) noexcept {
+  return guarded<C>(failure, failure, std::forward<Body>(body));
 }
 
 // An export that computes whether or not an error is pending (one without a

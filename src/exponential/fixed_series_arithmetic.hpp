@@ -24,35 +24,6 @@
 
 namespace kovrix {
 
-// trunc(a * 2^32 / b): the Q32.32 quotient of fixed/arithmetic.hpp, failing
-// in the same cases with the same errors, by one 128-by-64 hardware
-// division instead of a general 128-bit one.  The magnitude |a| * 2^32 has
-// at most 96 bits, split as hi = |a| >> 32 and lo = |a| << 32.  If hi >= |b|
-// the quotient is at least 2^64, outside int64 whatever the sign, so it
-// raises as the general division would; otherwise the quotient fits 64 bits
-// and divq computes it without trapping.  Truncation toward zero is the
-// floor of the magnitudes with the sign applied.
-inline Fixed quotientQ32(Fixed a, Fixed b) {
-#if defined(__x86_64__)
-  if (b.raw == 0) [[unlikely]] raiseDivByZero(kDivByZeroMessage);
-  const std::uint64_t ma = a.raw < 0 ? 0 - static_cast<std::uint64_t>(a.raw) : static_cast<std::uint64_t>(a.raw);
-  const std::uint64_t mb = b.raw < 0 ? 0 - static_cast<std::uint64_t>(b.raw) : static_cast<std::uint64_t>(b.raw);
-  const std::uint64_t hi = ma >> 32, lo = ma << 32;
-  if (hi >= mb) [[unlikely]] raiseOverflow(kInt64RangeMessage);
-  std::uint64_t q, r;
-  __asm__("divq %4" : "=a"(q), "=d"(r) : "a"(lo), "d"(hi), "rm"(mb));
-  constexpr std::uint64_t limit = std::uint64_t{1} << 63;  // |INT64_MIN|
-  if ((a.raw < 0) != (b.raw < 0)) {
-    if (q > limit) [[unlikely]] raiseOverflow(kInt64RangeMessage);
-    return Fixed{static_cast<std::int64_t>(0 - q)};  // q = 2^63 gives INT64_MIN
-  }
-  if (q >= limit) [[unlikely]] raiseOverflow(kInt64RangeMessage);
-  return Fixed{static_cast<std::int64_t>(q)};
-#else
-  return a / b;
-#endif
-}
-
 struct FixedArithmetic {
   using Value = Fixed;
   static constexpr Fixed zero() noexcept { return Fixed{0}; }
@@ -60,7 +31,7 @@ struct FixedArithmetic {
   static Fixed add(Fixed a, Fixed b) { return a + b; }
   static Fixed sub(Fixed a, Fixed b) { return a - b; }
   static Fixed mul(Fixed a, Fixed b) { return a * b; }
-  static Fixed div(Fixed a, Fixed b) { return quotientQ32(a, b); }
+  static Fixed div(Fixed a, Fixed b) { return a / b; }
   static Fixed mulInt(Fixed a, std::int64_t k) {
     (void)toFixed(k);  // the operand k·one must exist
     std::int64_t r;

@@ -37,5 +37,7 @@ double expTaylor(double x, std::int64_t count);
 // term divides it afresh.  1 + x <= 0 raises ValueError.  The series
 // converges only for -1 < x <= 1.
 double lnTaylor(double x, std::int64_t count);
+// The same, answering 1 + x <= 0 with the quiet NaN instead of raising.
+double lnTaylorOrNaN(double x, std::int64_t count);
 
 }  // namespace kovrix

@@ -2,10 +2,10 @@
 //
 // Every function kernel works in Q32.32 (f = 32): the upper 32 bits are the
 // signed integer part (-2^31 .. 2^31 - 1), the lower 32 bits the fraction
-// (resolution 2^-32).  The exported arithmetic lets the caller choose f per
-// call and saturates; the internal operations declared here and in
-// fixed/arithmetic.hpp raise OverflowDefect instead, so that an overflow inside
-// a kernel aborts the whole kernel.
+// (resolution 2^-32).  The exported arithmetic (fixed/saturating.hpp) lets the
+// caller choose f per call and saturates; the internal operations declared
+// here and in fixed/arithmetic.hpp raise OverflowDefect instead, so that an
+// overflow inside a kernel aborts the whole kernel.
 #pragma once
 
 #include <compare>

@@ -133,6 +133,11 @@ std::pair<Fixed, Fixed> sinhCoshCordic(Fixed a) {
   return rotations(a.raw);
 }
 
+Fixed tanhCordic(Fixed a) {
+  const auto [s, c] = sinhCoshCordic(a);
+  return s / c;
+}
+
 Fixed expCordicScaled(Fixed a) {
   // Inside the budget one rotation run gives exp a = sinh a + cosh a.  Beyond
   // it the budget failure of sinhCoshCordic is the signal to scale; testing

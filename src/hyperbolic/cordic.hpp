@@ -40,6 +40,10 @@ Fixed clampHyperbolicQ32(Fixed x);
 // OverflowDefect "over- or underflow".
 std::pair<Fixed, Fixed> sinhCoshCordic(Fixed a);
 
+// tanh a = sinh a / cosh a (the Q32.32 truncating quotient), with the budget
+// failure of sinhCoshCordic.
+Fixed tanhCordic(Fixed a);
+
 // exp a = sinh + cosh, for |a| beyond the budget exp(a / 2^i)^(2^i) with the
 // first halving count i that brings a / 2^i inside it.  A result beyond int64
 // raises OverflowDefect ("Fixed addition overflow" or "BigInt exceeds int64

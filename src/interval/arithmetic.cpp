@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "errors.hpp"
+#include "float64_constants.hpp"
 
 namespace kovrix {
 
@@ -17,6 +18,11 @@ Interval sqrt(Interval x) {
   // by nextUp, and an exact zero needs no step (sqrt(0) is exact).
   const double lo = (x.lo == 0) ? 0.0 : nextDown(std::sqrt(x.lo));
   return {lo, nextUp(std::sqrt(x.hi))};
+}
+
+Interval sqrtClipped(Interval x) {
+  if (x.hi < 0) return {f64::quietNaN, f64::quietNaN};
+  return sqrt(Interval{maxBound(x.lo, 0.0), x.hi});
 }
 
 Interval abs(Interval x) noexcept {

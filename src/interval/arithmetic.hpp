@@ -81,9 +81,19 @@ inline Interval operator/(Interval a, Interval b) {
   return detail::outwardExtremes(_mm_div_pd(_mm_set1_pd(a.lo), bb), _mm_div_pd(_mm_set1_pd(a.hi), bb));
 }
 
+// A divisor containing zero gives (-inf, +inf), every real being a quotient
+// of some members; otherwise a / b.  Never fails.
+inline Interval divExtended(Interval a, Interval b) noexcept {
+  if (b.lo <= 0 && 0 <= b.hi) return {-__builtin_inf(), __builtin_inf()};
+  return a / b;
+}
+
 // Square root; x.lo < 0 fails with ValueError "sqrt of an interval with a
 // negative lower bound".  A zero lower bound gives exactly 0.
 Interval sqrt(Interval x);
+// The square root of the part of x at or above zero, never failing: (NaN,
+// NaN) when x.hi < 0; a lower bound below zero (or NaN) is cut to 0.
+Interval sqrtClipped(Interval x);
 
 // The set {|v| : v in x}, each bound stepped outward.
 Interval abs(Interval x) noexcept;

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "errors.hpp"
+#include "float64_constants.hpp"
 
 namespace kovrix {
 
@@ -23,6 +24,12 @@ Interval exp(Interval x) noexcept {
 Interval ln(Interval x) {
   if (x.lo <= 0) raiseValueError("ln of an interval with a non-positive lower bound");
   return {nextDown2(std::log(x.lo)), nextUp2(std::log(x.hi))};
+}
+
+Interval lnClipped(Interval x) {
+  if (x.hi <= 0) return {f64::quietNaN, f64::quietNaN};
+  if (x.lo <= 0) return {-f64::infinity, nextUp2(std::log(x.hi))};
+  return ln(x);
 }
 
 Interval arctan(Interval x) noexcept {

@@ -19,6 +19,9 @@ Interval exp(Interval x) noexcept;
 // x.lo <= 0 fails with ValueError "ln of an interval with a non-positive lower
 // bound".
 Interval ln(Interval x);
+// ln of the part of x above zero, never failing: (NaN, NaN) when x.hi <= 0,
+// [-inf, ln(x.hi) stepped up] when only x.lo <= 0, else ln(x).
+Interval lnClipped(Interval x);
 Interval arctan(Interval x) noexcept;
 // The angles of the points of the box y x x.
 Interval arctan2(Interval y, Interval x) noexcept;

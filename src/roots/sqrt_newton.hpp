@@ -42,6 +42,8 @@ typename A::Value sqrtNewton(typename A::Value x, std::int64_t count) {
 
 // float64 instance.  NaN and +inf run through the steps and give NaN.
 double sqrtNewtonGeneric(double x, std::int64_t count);
+// The same, answering x < 0 with the quiet NaN instead of raising.
+double sqrtNewtonOrNaN(double x, std::int64_t count);
 
 // Q32.32 instance: quotient truncated, sum overflow-tested, the halving a
 // floor.  sqrt 2 with 15 iterations gives 6074000999; sqrt 2^30 is still

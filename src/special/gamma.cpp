@@ -7,6 +7,7 @@
 #include <cstring>
 
 #include "errors.hpp"
+#include "float64_constants.hpp"
 #include "exponential/fixed_series_arithmetic.hpp"
 
 namespace kovrix {
@@ -24,11 +25,19 @@ constexpr double kPi = 3.141592653589793;
   *end = '\0';
   raiseValueError(text);
 }
+
+// The poles: the non-positive integers, -0.0 and -inf included.
+bool isPole(double x) { return x <= 0.0 && x == std::round(x); }
 }  // namespace
+
+double gammaOrNaN(double x) {
+  if (isPole(x)) return f64::quietNaN;
+  return gammaLanczosFloat(x);
+}
 
 double gammaLanczosFloat(double x) {
   if (x <= 0.0) {
-    if (x == std::round(x)) raisePole(x);
+    if (isPole(x)) raisePole(x);
     // 1 - x > 1 here, so the inner call takes the Lanczos branch directly.
     return kPi / (std::sin(kPi * x) * gammaLanczosFloat(1.0 - x));
   }

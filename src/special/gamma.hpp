@@ -24,6 +24,9 @@ inline constexpr double lanczosSqrtTwoPi = 2.5066282746310002;
 // x <= 0 off the integers: the reflection pi / (sin(pi x) Gamma(1 - x)).  A
 // non-positive integer x (a pole; -inf counts as one) raises ValueError.
 double gammaLanczosFloat(double x);
+// The same, answering a pole (a non-positive integer, -0.0 and -inf included)
+// with the quiet NaN instead of raising.
+double gammaOrNaN(double x);
 
 // n! as the float64 product 1 * 2 * ... * n in ascending order; 0.0 for
 // n < 0, 1.0 for n = 0 and 1, +inf from n = 171 on.
