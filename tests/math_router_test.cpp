@@ -16,14 +16,14 @@
 #include "errors.hpp"
 #include "hyperbolic/cordic.hpp"
 #include "kovrix.h"
-#include "special/series_test_support.hpp"
+#include "support/series.hpp"
 #include "trigonometry/chebyshev.hpp"
 #include "trigonometry/cordic.hpp"
 
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 using I = __int128;
 using R = std::optional<std::int64_t>;  // nullopt: the composition fails
 
@@ -276,7 +276,7 @@ TEST(MathRouter, TanReductionBoundaries) {
   EXPECT_EQ(kovrix_fixed_tan(-pi - h), 0);
   // tan is odd.
   for (int trial = 0; trial < 2000; ++trial) {
-    const std::int64_t x = uniformInt(-(std::int64_t{1} << 40), std::int64_t{1} << 40);
+    const std::int64_t x = between(-(std::int64_t{1} << 40), std::int64_t{1} << 40);
     ASSERT_EQ(kovrix_fixed_tan(-x), -kovrix_fixed_tan(x)) << x;
   }
 }
@@ -290,11 +290,11 @@ TEST(MathRouter, EveryFunctionFollowsItsComposition) {
       std::int64_t a = anyRaw(), b = anyRaw();
       switch (trial % 4) {
         case 0: a >>= 28; b >>= 28; break;                 // |a| up to 8
-        case 1: a = uniformInt(-2 * one, 2 * one); b = uniformInt(-4 * one, 4 * one); break;
-        case 2: a = uniformInt(-30, 30); b = uniformInt(-30, 30); break;
+        case 1: a = between(-2 * one, 2 * one); b = between(-4 * one, 4 * one); break;
+        case 2: a = between(-30, 30); b = between(-30, 30); break;
         default: break;
       }
-      if (std::string(c.name) == "factorial") a = (trial % 3 == 0) ? static_cast<std::int32_t>(a) : uniformInt(-3, 20);
+      if (std::string(c.name) == "factorial") a = (trial % 3 == 0) ? static_cast<std::int32_t>(a) : between(-3, 20);
       const std::int64_t want = c.reference(a, b).value_or(0);
       ASSERT_EQ(c.exported(a, b), want) << c.name << "(" << a << ", " << b << ")";
       ASSERT_FALSE(capi::errorPending()) << c.name;
@@ -312,16 +312,16 @@ TEST(MathRouter, AgreesWithMpfrWhereTheKernelsConverge) {
     ASSERT_LE(std::fabs(static_cast<double>(got) / one - want), tol * std::fmax(1.0, std::fabs(want))) << name << " " << x;
   };
   for (int trial = 0; trial < 2000; ++trial) {
-    const std::int64_t raw = uniformInt(-4 * one, 4 * one);
+    const std::int64_t raw = between(-4 * one, 4 * one);
     const double x = static_cast<double>(raw) / one;
     check("sin", kovrix_fixed_sin(raw), x, mpfr_sin, 1e-8);
     check("cos", kovrix_fixed_cos(raw), x, mpfr_cos, 1e-8);
     check("exp", kovrix_fixed_exp(raw), x, mpfr_exp, 1e-7);
     check("atan", kovrix_fixed_atan(raw), x, mpfr_atan, 1e-8);
-    const std::int64_t pos = uniformInt(one / 2, 2 * one);
+    const std::int64_t pos = between(one / 2, 2 * one);
     check("sqrt", kovrix_fixed_sqrt(pos), static_cast<double>(pos) / one, mpfr_sqrt, 1e-9);
     check("ln", kovrix_fixed_ln(pos), static_cast<double>(pos) / one, mpfr_log, 1e-7);
-    const std::int64_t small = uniformInt(-one, one);
+    const std::int64_t small = between(-one, one);
     check("sinh", kovrix_fixed_sinh(small), static_cast<double>(small) / one, mpfr_sinh, 1e-8);
     check("erf", kovrix_fixed_erf(small), static_cast<double>(small) / one, mpfr_erf, 1e-8);
     check("j0", kovrix_fixed_bessel_j0(small), static_cast<double>(small) / one, mpfr_j0, 1e-8);

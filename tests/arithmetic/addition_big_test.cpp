@@ -1,11 +1,11 @@
 // BigUInt add and its kernels: GMP agreement, carries through all-ones runs,
 // in-place use and canary-guarded outputs.
 #include "arithmetic/addition_big.hpp"
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 TEST(AddBigUInt, AgreesWithGmp) {
   KOVRIX_SEED_TRACE();

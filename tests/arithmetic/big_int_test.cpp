@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/division_big.hpp"
 #include "arithmetic/signed_big.hpp"
 
@@ -24,7 +24,7 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace kovrix {
 namespace {
 
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 constexpr Limb Top = Limb{1} << 63;
 

@@ -1,11 +1,11 @@
 // Shifts, AND and OR of BigUInts against GMP, and the shift kernels.
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/bitwise_big.hpp"
 #include "arithmetic/comparison_big.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 TEST(Shifts, AgreeWithGmp) {
   KOVRIX_SEED_TRACE();

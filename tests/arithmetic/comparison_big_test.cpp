@@ -1,11 +1,11 @@
 // cmp of BigUInts and BigInts against GMP, and the length-first rule.
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/comparison_big.hpp"
 #include "arithmetic/signed_big.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 int sign(int c) { return (c > 0) - (c < 0); }
 

@@ -2,13 +2,13 @@
 // identity q v + r = u with 0 <= r < v, divisor shapes (top limb 1, top bit
 // set), the qhat = 2^64 - 1 branch and the add-back step, kernels in canaries,
 // and signed truncated division.
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/division_big.hpp"
 #include "arithmetic/signed_big.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 ::testing::AssertionResult divAgrees(const BigUInt& u, const BigUInt& v, const BigUIntDivMod& got) {
   Mpz zu, zv, zq, zr;
@@ -246,7 +246,7 @@ TEST(SignedDivMod, AgreesWithGmp) {
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 TEST(DivKernels, MulxAdxSubtractAgreesWithPortableLoop) {
   if (!cpuHasMulxAdx()) GTEST_SKIP() << "processor without MULX/ADX";

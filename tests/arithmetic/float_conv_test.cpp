@@ -6,13 +6,13 @@
 #include <cmath>
 #include <limits>
 
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/float_conv.hpp"
 #include "arithmetic/signed_big.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 double mpfrNearest(mpz_srcptr z) {
   mpfr_t f;

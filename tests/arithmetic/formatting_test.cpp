@@ -1,12 +1,12 @@
 // Decimal text both ways: GMP agreement, the chunk boundaries of 19 digits,
 // the one-division-per-digit reference, and every parse error.
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/formatting.hpp"
 #include "arithmetic/signed_big.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 std::string gmpDecimal(mpz_srcptr z) {
   std::string s(mpz_sizeinbase(z, 10) + 2, '\0');

@@ -1,13 +1,13 @@
 // Multiplication: schoolbook, Karatsuba and Auto against GMP and against each
 // other, the threshold neighbourhood, unbalanced operands, splitAt,
 // shiftLimbsLeft, and the kernels inside canaries.
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/multiplication_big.hpp"
 #include "arithmetic/signed_big.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 void checkAllStrategies(const BigUInt& a, const BigUInt& b) {
   Mpz za, zb, zr;
@@ -155,7 +155,7 @@ TEST(MulKernels, LimbMultiplyAccumulate) {
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 // The MULX/ADX loop against the portable one: every length up to 70 (odd and
 // even, so both the head step and the pair loop run), multipliers at the

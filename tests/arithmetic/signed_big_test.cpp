@@ -1,10 +1,10 @@
 // Signed BigInt add, sub, shifts: GMP agreement, signs of zero, aliasing.
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/signed_big.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 BigInt i64(std::int64_t v) { return initBigInt(v); }
 

@@ -1,11 +1,11 @@
 // BigUInt sub: GMP agreement, borrows through zero runs, underflow, kernels.
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/comparison_big.hpp"
 #include "arithmetic/subtraction_big.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 TEST(SubBigUInt, AgreesWithGmp) {
   KOVRIX_SEED_TRACE();

@@ -3,13 +3,13 @@
 // stop, which compute, which clear what), and aliasing of handles.
 #include <memory>
 
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "c_api/pending_error.hpp"
 #include "kovrix.h"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 using capi::clearPending;
 using capi::errorPending;
 using capi::pendingError;

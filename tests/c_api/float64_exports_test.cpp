@@ -14,6 +14,7 @@
 
 #include "c_api/pending_error.hpp"
 #include "kovrix.h"
+#include "support/doubles.hpp"
 #include "support/seed.hpp"
 
 namespace {
@@ -22,17 +23,7 @@ constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 constexpr std::uint64_t kQuietNaNBits = 0x7FF8000000000000ULL;
 
-std::uint64_t bits(double x) { return std::bit_cast<std::uint64_t>(x); }
-// Bit-for-bit, except that any two NaNs made by the arithmetic count as
-// equal (which operand's NaN a commutative operation passes on is the
-// compiler's choice).
-bool same(double a, double b) { return bits(a) == bits(b) || (a != a && b != b); }
-std::string show(double x) {
-  char buf[80];
-  std::snprintf(buf, sizeof buf, "%.17g (%a)", x, x);
-  return buf;
-}
-std::string seedNote() { return " [" + kovrix::testsupport::seedNote() + "]"; }
+using namespace kovrix::testsupport;
 
 // ---- references, one per kernel, in the words of their definitions ----------
 namespace ref {
@@ -217,11 +208,11 @@ double randomArgument() {
                                    -kInf, kNaN, 1e-10, 1e10, 1e20, 1e300, -1e300, 5e-324, -5e-324, 170.5,
                                    -170.5, 171.0, -0.9999999999999999, -1.0000000000000002};
   const double unit = static_cast<double>(g() >> 11) * 0x1p-53;
-  switch (g() % 6) {
-    case 0: return special[g() % (sizeof special / sizeof special[0])];
+  switch (below(6)) {
+    case 0: return special[below(sizeof special / sizeof special[0])];
     case 1: return std::bit_cast<double>(g() & 0x800FFFFFFFFFFFFFULL);
     case 2: return (unit * 4 - 2);
-    case 3: return (unit * 2 - 1) * std::ldexp(1.0, static_cast<int>(g() % 80) - 40);
+    case 3: return (unit * 2 - 1) * std::ldexp(1.0, static_cast<int>(below(80)) - 40);
     default: {
       const double v = std::bit_cast<double>(g());
       return std::isfinite(v) ? v : unit;
@@ -233,39 +224,39 @@ TEST(Float64Exports, AgreeWithDefinitionsBitForBit) {
   auto& g = kovrix::testsupport::rng();
   for (int i = 0; i < 60000; ++i) {
     const double x = randomArgument();
-    const std::string at = show(x) + seedNote();
-    ASSERT_TRUE(same(kovrix_sqrt_newton_f64(x), ref::sqrtNewton(x))) << "sqrt_newton " << at;
-    ASSERT_TRUE(same(kovrix_exp_taylor_f64(x), ref::expTaylor(x))) << "exp_taylor " << at;
-    ASSERT_TRUE(same(kovrix_ln_taylor_f64(x), ref::lnTaylor(x))) << "ln_taylor " << at;
-    ASSERT_TRUE(same(kovrix_taylor_sin_f64(x), ref::sinTaylor(x))) << "taylor_sin " << at;
-    ASSERT_TRUE(same(kovrix_taylor_cos_f64(x), ref::cosTaylor(x))) << "taylor_cos " << at;
-    ASSERT_TRUE(same(kovrix_taylor_atan_f64(x), ref::atanTaylor(x))) << "taylor_atan " << at;
-    ASSERT_TRUE(same(kovrix_erf(x), ref::erfTaylor(x))) << "erf " << at;
-    ASSERT_TRUE(same(kovrix_gamma(x), ref::gammaLanczos(x))) << "gamma " << at;
-    ASSERT_TRUE(same(kovrix_bessel_j0(x), ref::besselJ0(x))) << "bessel_j0 " << at;
+    const std::string at = show(x) + (" [" + seedNote() + "]");
+    ASSERT_TRUE(sameBits(kovrix_sqrt_newton_f64(x), ref::sqrtNewton(x))) << "sqrt_newton " << at;
+    ASSERT_TRUE(sameBits(kovrix_exp_taylor_f64(x), ref::expTaylor(x))) << "exp_taylor " << at;
+    ASSERT_TRUE(sameBits(kovrix_ln_taylor_f64(x), ref::lnTaylor(x))) << "ln_taylor " << at;
+    ASSERT_TRUE(sameBits(kovrix_taylor_sin_f64(x), ref::sinTaylor(x))) << "taylor_sin " << at;
+    ASSERT_TRUE(sameBits(kovrix_taylor_cos_f64(x), ref::cosTaylor(x))) << "taylor_cos " << at;
+    ASSERT_TRUE(sameBits(kovrix_taylor_atan_f64(x), ref::atanTaylor(x))) << "taylor_atan " << at;
+    ASSERT_TRUE(sameBits(kovrix_erf(x), ref::erfTaylor(x))) << "erf " << at;
+    ASSERT_TRUE(sameBits(kovrix_gamma(x), ref::gammaLanczos(x))) << "gamma " << at;
+    ASSERT_TRUE(sameBits(kovrix_bessel_j0(x), ref::besselJ0(x))) << "bessel_j0 " << at;
     // Degrees: mostly small (and negative), now and then up to 2^31 - 1.
-    const std::int32_t n = (g() % 16 == 0) ? static_cast<std::int32_t>(g())
-                                           : static_cast<std::int32_t>(g() % 80) - 10;
+    const std::int32_t n = (below(16) == 0) ? static_cast<std::int32_t>(g())
+                                           : static_cast<std::int32_t>(below(80)) - 10;
     // A large degree only where the values overflow within a few thousand
     // steps and the recurrence ends at NaN; elsewhere it takes up to 2^31 steps.
     const bool slow = (n > 5000) && !(std::fabs(x) >= 2 || x != x);
     const std::string atn = "n=" + std::to_string(n) + " x=" + at;
     if (!slow) {
-      ASSERT_TRUE(same(kovrix_chebyshev_t(n, x), ref::chebyshevT(n, x))) << "chebyshev_t " << atn;
-      ASSERT_TRUE(same(kovrix_chebyshev_u(n, x), ref::chebyshevU(n, x))) << "chebyshev_u " << atn;
-      ASSERT_TRUE(same(kovrix_legendre(n, x), ref::legendreP(n, x))) << "legendre " << atn;
-      ASSERT_TRUE(same(kovrix_hermite(n, x), ref::hermiteH(n, x))) << "hermite " << atn;
+      ASSERT_TRUE(sameBits(kovrix_chebyshev_t(n, x), ref::chebyshevT(n, x))) << "chebyshev_t " << atn;
+      ASSERT_TRUE(sameBits(kovrix_chebyshev_u(n, x), ref::chebyshevU(n, x))) << "chebyshev_u " << atn;
+      ASSERT_TRUE(sameBits(kovrix_legendre(n, x), ref::legendreP(n, x))) << "legendre " << atn;
+      ASSERT_TRUE(sameBits(kovrix_hermite(n, x), ref::hermiteH(n, x))) << "hermite " << atn;
     }
-    const std::int32_t f = static_cast<std::int32_t>(g() % 400) - 100;
-    ASSERT_TRUE(same(kovrix_factorial(f), ref::factorial(f))) << "factorial " << f << seedNote();
+    const std::int32_t f = static_cast<std::int32_t>(below(400)) - 100;
+    ASSERT_TRUE(sameBits(kovrix_factorial(f), ref::factorial(f))) << "factorial " << f << (" [" + seedNote() + "]");
   }
   EXPECT_FALSE(kovrix::capi::errorPending());
 }
 
 // The values and cases the definitions list, spelled out.
 TEST(Float64Exports, ListedValues) {
-  EXPECT_TRUE(same(kovrix_sqrt_newton_f64(-0.0), 0.0)) << show(kovrix_sqrt_newton_f64(-0.0));
-  EXPECT_EQ(bits(kovrix_sqrt_newton_f64(-0.0)), 0u);  // +0
+  EXPECT_TRUE(sameBits(kovrix_sqrt_newton_f64(-0.0), 0.0)) << show(kovrix_sqrt_newton_f64(-0.0));
+  EXPECT_EQ(bitsOf(kovrix_sqrt_newton_f64(-0.0)), 0u);  // +0
   EXPECT_EQ(kovrix_sqrt_newton_f64(4), 2.0);
   EXPECT_EQ(kovrix_sqrt_newton_f64(0.25), 0.5);
   EXPECT_EQ(kovrix_sqrt_newton_f64(2), 1.414213562373095);
@@ -318,16 +309,16 @@ TEST(Float64Exports, ListedValues) {
 
 // The guarded cases answer with exactly 0x7FF8000000000000.
 TEST(Float64Exports, GuardsAnswerTheQuietNaN) {
-  EXPECT_EQ(bits(kovrix_sqrt_newton_f64(-1)), kQuietNaNBits);
-  EXPECT_EQ(bits(kovrix_sqrt_newton_f64(-kInf)), kQuietNaNBits);
-  EXPECT_EQ(bits(kovrix_sqrt_newton_f64(-5e-324)), kQuietNaNBits);
-  EXPECT_EQ(bits(kovrix_ln_taylor_f64(-1)), kQuietNaNBits);
-  EXPECT_EQ(bits(kovrix_ln_taylor_f64(-2)), kQuietNaNBits);
-  EXPECT_EQ(bits(kovrix_ln_taylor_f64(-kInf)), kQuietNaNBits);
+  EXPECT_EQ(bitsOf(kovrix_sqrt_newton_f64(-1)), kQuietNaNBits);
+  EXPECT_EQ(bitsOf(kovrix_sqrt_newton_f64(-kInf)), kQuietNaNBits);
+  EXPECT_EQ(bitsOf(kovrix_sqrt_newton_f64(-5e-324)), kQuietNaNBits);
+  EXPECT_EQ(bitsOf(kovrix_ln_taylor_f64(-1)), kQuietNaNBits);
+  EXPECT_EQ(bitsOf(kovrix_ln_taylor_f64(-2)), kQuietNaNBits);
+  EXPECT_EQ(bitsOf(kovrix_ln_taylor_f64(-kInf)), kQuietNaNBits);
   // 1 + x rounds to 0 here although x > -1: the guard is on 1 + x.
-  EXPECT_EQ(bits(kovrix_ln_taylor_f64(-0.99999999999999995)), kQuietNaNBits);
+  EXPECT_EQ(bitsOf(kovrix_ln_taylor_f64(-0.99999999999999995)), kQuietNaNBits);
   for (double pole : {0.0, -0.0, -1.0, -2.0, -171.0, -1e300, -kInf})
-    EXPECT_EQ(bits(kovrix_gamma(pole)), kQuietNaNBits) << show(pole);
+    EXPECT_EQ(bitsOf(kovrix_gamma(pole)), kQuietNaNBits) << show(pole);
   EXPECT_FALSE(kovrix::capi::errorPending());
 }
 
@@ -338,7 +329,7 @@ TEST(Float64Exports, ComputeWhileAnErrorIsPendingAndLeaveIt) {
   for (ErrorKind kind : {ErrorKind::valueError, ErrorKind::divByZeroDefect, ErrorKind::overflowDefect}) {
     kovrix::capi::setPending(kind, "earlier failure");
     EXPECT_EQ(kovrix_sqrt_newton_f64(4), 2.0);
-    EXPECT_EQ(bits(kovrix_sqrt_newton_f64(-1)), kQuietNaNBits);
+    EXPECT_EQ(bitsOf(kovrix_sqrt_newton_f64(-1)), kQuietNaNBits);
     EXPECT_EQ(kovrix_exp_taylor_f64(1), 2.71828182845823);
     EXPECT_EQ(kovrix_ln_taylor_f64(1), 0.6587051837051838);
     EXPECT_EQ(kovrix_taylor_sin_f64(1), 0.8414710097001764);
@@ -350,7 +341,7 @@ TEST(Float64Exports, ComputeWhileAnErrorIsPendingAndLeaveIt) {
     EXPECT_EQ(kovrix_hermite(2, 1), 2.0);
     EXPECT_EQ(kovrix_erf(1), 0.8427007929497411);
     EXPECT_EQ(kovrix_gamma(0.5), 1.7724538509055172);
-    EXPECT_EQ(bits(kovrix_gamma(-2)), kQuietNaNBits);
+    EXPECT_EQ(bitsOf(kovrix_gamma(-2)), kQuietNaNBits);
     EXPECT_EQ(kovrix_factorial(3), 6.0);
     EXPECT_EQ(kovrix_bessel_j0(1), 0.7651976865579666);
     ASSERT_TRUE(kovrix::capi::errorPending());

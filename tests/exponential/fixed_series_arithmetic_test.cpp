@@ -9,12 +9,12 @@
 #include <optional>
 #include <string>
 
-#include "special/series_test_support.hpp"
+#include "support/series.hpp"
 
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 
 // The outcome of a step: its value, or the kind and text of its failure.
 struct Outcome {
@@ -38,7 +38,7 @@ std::int64_t edgeRaw() {
                                            std::int64_t{1} << 32, -(std::int64_t{1} << 32),
                                            (std::int64_t{1} << 31), (std::int64_t{1} << 31) - 1,
                                            -(std::int64_t{1} << 31), (std::int64_t{1} << 62)};
-  return (rng()() % 3 == 0) ? edges[rng()() % std::size(edges)] : anyRaw();
+  return (below(3) == 0) ? edges[below(std::size(edges))] : anyRaw();
 }
 
 // trunc(a * 2^32 / b) by the general 128-bit division, failing as the Q32.32
@@ -75,8 +75,8 @@ TEST(FixedSeriesArithmetic, IntegerOperandShortcuts) {
   using A = FixedArithmetic;
   for (int trial = 0; trial < 100000; ++trial) {
     const Fixed a{edgeRaw()};
-    std::int64_t k = (trial % 2) ? uniformInt(-40, 40) : anyRaw();
-    if (trial % 7 == 0) k = (std::int64_t{1} << 31) - static_cast<std::int64_t>(rng()() % 3);
+    std::int64_t k = (trial % 2) ? between(-40, 40) : anyRaw();
+    if (trial % 7 == 0) k = (std::int64_t{1} << 31) - static_cast<std::int64_t>(below(3));
     ASSERT_EQ(run([&] { return A::mulInt(a, k); }), run([&] { return a * toFixed(k); })) << a.raw << " * " << k;
     ASSERT_EQ(run([&] { return A::divInt(a, k); }), run([&] { return a / toFixed(k); })) << a.raw << " / " << k;
     ASSERT_EQ(run([&] { return A::half(a); }), run([&] { return (Fixed{A::one().raw} / toFixed(std::int64_t{2})) * a; }))

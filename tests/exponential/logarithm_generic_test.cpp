@@ -8,12 +8,12 @@
 #include <optional>
 
 #include "errors.hpp"
-#include "special/series_test_support.hpp"
+#include "support/series.hpp"
 
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 using I = __int128;
 
 bool fits(I v) { return v >= INT64_MIN && v <= INT64_MAX; }
@@ -65,7 +65,7 @@ TEST(LnGenericFixed, StatedValues) {
 TEST(LnGenericFixed, MatchesTheStepsExactly) {
   for (int trial = 0; trial < 20000; ++trial) {
     const std::int64_t x = anyRaw();
-    const std::int64_t count = uniformInt(-1, 30);
+    const std::int64_t count = between(-1, 30);
     ASSERT_EQ(runLn(x, count), referenceLn(x, count)) << "lnGeneric(Fixed " << x << ", " << count << ")";
   }
   for (std::int64_t x = 1; x < 2000; ++x) ASSERT_EQ(runLn(x, 15), referenceLn(x, 15)) << x;
@@ -90,7 +90,7 @@ TEST(LnGenericTemplate, Float64InstanceIsALogarithm) {
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 
 TEST(LnGenericFixed, FixedCountEqualsRunTimeCount) {
   for (int trial = 0; trial < 20000; ++trial) {

@@ -7,14 +7,14 @@
 #include <string>
 
 #include "fixed/arithmetic.hpp"
-#include "fixed/mpz_support.hpp"
-#include "fixed/random_support.hpp"
+#include "support/mpz.hpp"
+#include "support/fixed.hpp"
 
 namespace {
 
 using kovrix::Fixed;
-using kovrix::testing::anyInt64;
-using kovrix::testing::Mpz;
+using kovrix::testsupport::anyInt64;
+using kovrix::testsupport::Mpz;
 
 constexpr std::int64_t one = std::int64_t{1} << 32;
 
@@ -35,9 +35,9 @@ Outcome run(F&& f) {
 }
 
 void expectExactOrOverflow(const Outcome& got, const Mpz& exact, const std::string& what) {
-  if (kovrix::testing::fitsInt64(exact)) {
+  if (kovrix::testsupport::fitsInt64(exact)) {
     ASSERT_TRUE(got.ok) << what << " failed with " << got.message;
-    ASSERT_EQ(got.value, kovrix::testing::toInt64(exact)) << what;
+    ASSERT_EQ(got.value, kovrix::testsupport::toInt64(exact)) << what;
   } else {
     ASSERT_FALSE(got.ok) << what << " should overflow";
     ASSERT_EQ(got.kind, kovrix::ErrorKind::overflowDefect) << what;
@@ -48,7 +48,7 @@ void expectExactOrOverflow(const Outcome& got, const Mpz& exact, const std::stri
 TEST(FixedArithmeticOracle, MulIsTheFloorOfTheExactProduct) {
   for (int n = 0; n < 300000; ++n) {
     const std::int64_t a = anyInt64(), b = anyInt64();
-    const Mpz exact = kovrix::testing::fdiv2exp(Mpz(a) * Mpz(b), 32);
+    const Mpz exact = kovrix::testsupport::fdiv2exp(Mpz(a) * Mpz(b), 32);
     expectExactOrOverflow(run([&] { return Fixed{a} * Fixed{b}; }), exact,
                           "mul(" + std::to_string(a) + ", " + std::to_string(b) + ")");
   }
@@ -65,7 +65,7 @@ TEST(FixedArithmeticOracle, DivIsTheTruncatedExactQuotient) {
       ASSERT_EQ(got.message, "Division by zero in BigUInt.") << what;
       continue;
     }
-    expectExactOrOverflow(got, kovrix::testing::tdiv(kovrix::testing::mul2exp(Mpz(a), 32), Mpz(b)), what);
+    expectExactOrOverflow(got, kovrix::testsupport::tdiv(kovrix::testsupport::mul2exp(Mpz(a), 32), Mpz(b)), what);
   }
 }
 
@@ -77,11 +77,11 @@ TEST(FixedArithmeticOracle, CheckedSumDifferenceNegation) {
     const Outcome s = run([&] { return Fixed{a} + Fixed{b}; });
     const Outcome d = run([&] { return Fixed{a} - Fixed{b}; });
     const Outcome g = run([&] { return -Fixed{a}; });
-    if (kovrix::testing::fitsInt64(sum)) ASSERT_EQ(s.value, kovrix::testing::toInt64(sum)) << "add" << args;
+    if (kovrix::testsupport::fitsInt64(sum)) ASSERT_EQ(s.value, kovrix::testsupport::toInt64(sum)) << "add" << args;
     else ASSERT_EQ(s.message, "Fixed addition overflow") << "add" << args;
-    if (kovrix::testing::fitsInt64(diff)) ASSERT_EQ(d.value, kovrix::testing::toInt64(diff)) << "sub" << args;
+    if (kovrix::testsupport::fitsInt64(diff)) ASSERT_EQ(d.value, kovrix::testsupport::toInt64(diff)) << "sub" << args;
     else ASSERT_EQ(d.message, "Fixed subtraction overflow") << "sub" << args;
-    if (kovrix::testing::fitsInt64(neg)) ASSERT_EQ(g.value, kovrix::testing::toInt64(neg)) << "neg" << args;
+    if (kovrix::testsupport::fitsInt64(neg)) ASSERT_EQ(g.value, kovrix::testsupport::toInt64(neg)) << "neg" << args;
     else ASSERT_EQ(g.message, "Fixed negation overflow") << "neg" << args;
     ASSERT_EQ(kovrix::cmp(Fixed{a}, Fixed{b}), (a > b) - (a < b)) << "cmp" << args;
   }
@@ -111,10 +111,10 @@ TEST(FixedArithmeticEdges, ListedCases) {
 
 TEST(FixedArithmeticEdges, MulByFractionIsTheFloorProduct) {
   for (int n = 0; n < 100000; ++n) {
-    const std::int64_t c = static_cast<std::int64_t>(kovrix::testing::bits64() >> 32);  // 0 <= c < 1.0
+    const std::int64_t c = static_cast<std::int64_t>(kovrix::testsupport::bits64() >> 32);  // 0 <= c < 1.0
     const std::int64_t v = anyInt64();
-    const Mpz exact = kovrix::testing::fdiv2exp(Mpz(c) * Mpz(v), 32);
-    ASSERT_EQ(kovrix::mulByFraction(Fixed{c}, Fixed{v}).raw, kovrix::testing::toInt64(exact))
+    const Mpz exact = kovrix::testsupport::fdiv2exp(Mpz(c) * Mpz(v), 32);
+    ASSERT_EQ(kovrix::mulByFraction(Fixed{c}, Fixed{v}).raw, kovrix::testsupport::toInt64(exact))
         << "mulByFraction(" << c << ", " << v << ")";
   }
 }

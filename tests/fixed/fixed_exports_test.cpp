@@ -7,16 +7,16 @@
 #include <cstdint>
 
 #include "c_api/pending_error.hpp"
-#include "fixed/mpz_support.hpp"
-#include "fixed/random_support.hpp"
+#include "support/mpz.hpp"
+#include "support/fixed.hpp"
 #include "kovrix.h"
 
 namespace {
 
-using kovrix::testing::anyInt64;
-using kovrix::testing::below;
-using kovrix::testing::Mpz;
-using kovrix::testing::saturate;
+using kovrix::testsupport::anyInt64;
+using kovrix::testsupport::below;
+using kovrix::testsupport::Mpz;
+using kovrix::testsupport::saturate;
 
 constexpr std::int64_t one = std::int64_t{1} << 32;
 constexpr std::int64_t kMax = INT64_MAX;
@@ -26,32 +26,32 @@ constexpr std::int64_t kMin = INT64_MIN;
 
 bool fracOk(int f, int hi) { return f >= 0 && f <= hi; }
 
-std::int64_t refFromInt(std::int64_t v, int f) { return fracOk(f, 63) ? saturate(kovrix::testing::mul2exp(Mpz(v), static_cast<unsigned long>(f))) : 0; }
-std::int64_t refToInt(std::int64_t x, int f) { return fracOk(f, 63) ? saturate(kovrix::testing::fdiv2exp(Mpz(x), static_cast<unsigned long>(f))) : 0; }
+std::int64_t refFromInt(std::int64_t v, int f) { return fracOk(f, 63) ? saturate(kovrix::testsupport::mul2exp(Mpz(v), static_cast<unsigned long>(f))) : 0; }
+std::int64_t refToInt(std::int64_t x, int f) { return fracOk(f, 63) ? saturate(kovrix::testsupport::fdiv2exp(Mpz(x), static_cast<unsigned long>(f))) : 0; }
 std::int64_t refAdd(std::int64_t a, std::int64_t b) { return saturate(Mpz(a) + Mpz(b)); }
 std::int64_t refSub(std::int64_t a, std::int64_t b) { return saturate(Mpz(a) - Mpz(b)); }
 std::int64_t refMul(std::int64_t a, std::int64_t b, int f) {
-  return fracOk(f, 63) ? saturate(kovrix::testing::fdiv2exp(Mpz(a) * Mpz(b), static_cast<unsigned long>(f))) : 0;
+  return fracOk(f, 63) ? saturate(kovrix::testsupport::fdiv2exp(Mpz(a) * Mpz(b), static_cast<unsigned long>(f))) : 0;
 }
 std::int64_t refDiv(std::int64_t a, std::int64_t b, int f) {
   if (b == 0 || f < 0) return 0;
-  return saturate(kovrix::testing::tdiv(kovrix::testing::mul2exp(Mpz(a), static_cast<unsigned long>(f)), Mpz(b)));
+  return saturate(kovrix::testsupport::tdiv(kovrix::testsupport::mul2exp(Mpz(a), static_cast<unsigned long>(f)), Mpz(b)));
 }
 std::int64_t refAbs(std::int64_t a) {
   Mpz r;
   mpz_abs(r.get(), Mpz(a).get());
   return saturate(r);
 }
-std::int64_t refFloorMod(std::int64_t a, std::int64_t m) { return m == 0 ? 0 : saturate(kovrix::testing::fmod(Mpz(a), Mpz(m))); }
-std::int64_t refFloor(std::int64_t x) { return saturate(kovrix::testing::mul2exp(kovrix::testing::fdiv2exp(Mpz(x), 32), 32)); }
-std::int64_t refCeil(std::int64_t x) { return saturate(kovrix::testing::mul2exp(kovrix::testing::cdiv2exp(Mpz(x), 32), 32)); }
+std::int64_t refFloorMod(std::int64_t a, std::int64_t m) { return m == 0 ? 0 : saturate(kovrix::testsupport::fmod(Mpz(a), Mpz(m))); }
+std::int64_t refFloor(std::int64_t x) { return saturate(kovrix::testsupport::mul2exp(kovrix::testsupport::fdiv2exp(Mpz(x), 32), 32)); }
+std::int64_t refCeil(std::int64_t x) { return saturate(kovrix::testsupport::mul2exp(kovrix::testsupport::cdiv2exp(Mpz(x), 32), 32)); }
 std::int64_t refRound(std::int64_t x) {
   // Saturate x + 1/2 first, then clear the fraction of what is left.
   const std::int64_t t = saturate(Mpz(x) + Mpz(std::int64_t{1} << 31));
-  return saturate(kovrix::testing::mul2exp(kovrix::testing::fdiv2exp(Mpz(t), 32), 32));
+  return saturate(kovrix::testsupport::mul2exp(kovrix::testsupport::fdiv2exp(Mpz(t), 32), 32));
 }
 std::int64_t refLerp(std::int64_t a, std::int64_t b, std::int64_t t) {
-  return saturate(Mpz(a) + kovrix::testing::fdiv2exp((Mpz(b) - Mpz(a)) * Mpz(t), 32));
+  return saturate(Mpz(a) + kovrix::testsupport::fdiv2exp((Mpz(b) - Mpz(a)) * Mpz(t), 32));
 }
 std::int64_t refClamp(std::int64_t x, std::int64_t lo, std::int64_t hi) {
   if (x < lo) return lo;
@@ -106,7 +106,7 @@ TEST(FixedExportsOracle, DivAroundTheExactnessBoundary) {
       if (f < 0) continue;
       for (int n = 0; n < 200; ++n) {
         // A random magnitude of exactly la bits.
-        const std::uint64_t ma = (kovrix::testing::bits64() >> (64 - la)) | (std::uint64_t{1} << (la - 1));
+        const std::uint64_t ma = (kovrix::testsupport::bits64() >> (64 - la)) | (std::uint64_t{1} << (la - 1));
         std::int64_t a = static_cast<std::int64_t>(ma);
         if (la == 64) a = kMin;  // the only magnitude of 64 bits
         else if (below(2)) a = -a;
@@ -121,7 +121,7 @@ TEST(FixedExportsOracle, DivAroundTheExactnessBoundary) {
 TEST(FixedExportsOracle, CmpAbsSignClamp) {
   for (int n = 0; n < kRounds; ++n) {
     const std::int64_t a = anyInt64(), b = anyInt64(), c = anyInt64();
-    ASSERT_EQ(kovrix_fixed_cmp(a, b), kovrix::testing::cmp(Mpz(a), Mpz(b)) < 0 ? -1 : (a == b ? 0 : 1))
+    ASSERT_EQ(kovrix_fixed_cmp(a, b), kovrix::testsupport::cmp(Mpz(a), Mpz(b)) < 0 ? -1 : (a == b ? 0 : 1))
         << "cmp(" << a << ", " << b << ")";
     ASSERT_EQ(kovrix_fixed_abs(a), refAbs(a)) << "abs(" << a << ")";
     ASSERT_EQ(kovrix_fixed_sign(a), mpz_sgn(Mpz(a).get())) << "sign(" << a << ")";

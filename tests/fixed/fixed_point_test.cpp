@@ -9,15 +9,15 @@
 #include <string>
 
 #include "fixed/fixed_point.hpp"
-#include "fixed/mpz_support.hpp"
-#include "fixed/random_support.hpp"
+#include "support/mpz.hpp"
+#include "support/fixed.hpp"
 
 namespace {
 
 using kovrix::Fixed;
 using kovrix::toFixed;
-using kovrix::testing::below;
-using kovrix::testing::bits64;
+using kovrix::testsupport::below;
+using kovrix::testsupport::bits64;
 
 // Runs f and returns the message of the OverflowDefect it raises ("" when it
 // does not raise).
@@ -38,11 +38,11 @@ bool refToFixed(double x, std::int64_t* out) {
   mpq_init(q);
   mpq_set_d(q, x);
   mpq_mul_2exp(q, q, 32);
-  kovrix::testing::Mpz z;
+  kovrix::testsupport::Mpz z;
   mpz_tdiv_q(z.get(), mpq_numref(q), mpq_denref(q));
   mpq_clear(q);
-  if (!kovrix::testing::fitsInt64(z)) return false;
-  *out = kovrix::testing::toInt64(z);
+  if (!kovrix::testsupport::fitsInt64(z)) return false;
+  *out = kovrix::testsupport::toInt64(z);
   return true;
 }
 
@@ -117,10 +117,10 @@ TEST(ToFixedFromInt, RangeAndValues) {
   EXPECT_EQ(overflowMessage([] { toFixed(INT64_MAX); }), range);
   EXPECT_EQ(overflowMessage([] { toFixed(INT64_MIN); }), range);
   for (int n = 0; n < 100000; ++n) {
-    const std::int64_t v = kovrix::testing::anyInt64();
-    const kovrix::testing::Mpz exact = kovrix::testing::mul2exp(kovrix::testing::Mpz(v), 32);
-    if (kovrix::testing::fitsInt64(exact))
-      ASSERT_EQ(toFixed(v).raw, kovrix::testing::toInt64(exact)) << "toFixed(" << v << ")";
+    const std::int64_t v = kovrix::testsupport::anyInt64();
+    const kovrix::testsupport::Mpz exact = kovrix::testsupport::mul2exp(kovrix::testsupport::Mpz(v), 32);
+    if (kovrix::testsupport::fitsInt64(exact))
+      ASSERT_EQ(toFixed(v).raw, kovrix::testsupport::toInt64(exact)) << "toFixed(" << v << ")";
     else
       ASSERT_EQ(overflowMessage([&] { toFixed(v); }), range) << "toFixed(" << v << ")";
   }

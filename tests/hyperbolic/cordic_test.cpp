@@ -15,9 +15,9 @@
 
 #include "c_api/pending_error.hpp"
 #include "fixed/arithmetic.hpp"
-#include "fixed/mpz_support.hpp"
-#include "fixed/accuracy_support.hpp"
-#include "fixed/random_support.hpp"
+#include "support/mpz.hpp"
+#include "support/accuracy.hpp"
+#include "support/fixed.hpp"
 #include "hyperbolic/cordic.hpp"
 #include "kovrix.h"
 
@@ -82,9 +82,9 @@ std::pair<std::int64_t, std::int64_t> refSinhCosh(std::int64_t a) {
 }
 
 std::int64_t refFloorMul(std::int64_t a, std::int64_t b) {
-  const kovrix::testing::Mpz p = kovrix::testing::fdiv2exp(kovrix::testing::Mpz(a) * kovrix::testing::Mpz(b), 32);
-  if (!kovrix::testing::fitsInt64(p)) throw RefFailure{"BigInt exceeds int64 range"};
-  return kovrix::testing::toInt64(p);
+  const kovrix::testsupport::Mpz p = kovrix::testsupport::fdiv2exp(kovrix::testsupport::Mpz(a) * kovrix::testsupport::Mpz(b), 32);
+  if (!kovrix::testsupport::fitsInt64(p)) throw RefFailure{"BigInt exceeds int64 range"};
+  return kovrix::testsupport::toInt64(p);
 }
 
 std::int64_t refExp(std::int64_t a) {
@@ -165,7 +165,7 @@ TEST(HyperbolicRotation, ExhaustiveWindowsAndRandomAgainstReference) {
   std::vector<std::int64_t> xs;
   for (std::int64_t c : {std::int64_t{0}, one, -one, B, -B, std::int64_t{4724464025}, -std::int64_t{4724464025}})
     for (std::int64_t d = -3000; d <= 3000; ++d) xs.push_back(c + d);
-  for (int n = 0; n < 100000; ++n) xs.push_back(kovrix::testing::between(-B - 1000, B + 1000));
+  for (int n = 0; n < 100000; ++n) xs.push_back(kovrix::testsupport::between(-B - 1000, B + 1000));
   for (std::int64_t a : xs) {
     if (a < -B || a > B) {
       ASSERT_TRUE(failureOf([&] { kovrix::sinhCoshCordic(Fixed{a}); }).has_value()) << "sinhCoshCordic(" << a << ")";
@@ -203,7 +203,7 @@ TEST(HyperbolicRotation, BudgetFailureAndItsText) {
 }
 
 TEST(HyperbolicRotation, AccuracyAgainstMpfr) {
-  const double worst = kovrix::testing::worstPairError(
+  const double worst = kovrix::testsupport::worstPairError(
       -B, B, 20000,
       [](Fixed x) { return kovrix::sinhCoshCordic(x); }, mpfr_sinh_cosh);
   EXPECT_LT(worst, std::ldexp(1.0, -26)) << "largest error of sinhCoshCordic";
@@ -221,8 +221,8 @@ TEST(HyperbolicExp, ListedValues) {
 
 TEST(HyperbolicExp, AgreesWithReferenceOverTheWholeRange) {
   std::vector<std::int64_t> xs = {INT64_MIN, INT64_MAX, 0, B, B + 1, -B, -B - 1, 2 * B, 2 * B + 1, 2 * B + 2};
-  for (int n = 0; n < 20000; ++n) xs.push_back(kovrix::testing::anyInt64());
-  for (int n = 0; n < 20000; ++n) xs.push_back(kovrix::testing::between(-40 * one, 25 * one));
+  for (int n = 0; n < 20000; ++n) xs.push_back(kovrix::testsupport::anyInt64());
+  for (int n = 0; n < 20000; ++n) xs.push_back(kovrix::testsupport::between(-40 * one, 25 * one));
   for (std::int64_t a : xs) {
     std::optional<std::int64_t> want;
     std::string message;
@@ -260,7 +260,7 @@ TEST(HyperbolicExports, ListedValues) {
 TEST(HyperbolicExports, AgreeWithReferenceAndNeverFail) {
   kovrix::capi::clearPending();
   for (int n = 0; n < 50000; ++n) {
-    const std::int64_t x = n % 2 ? kovrix::testing::anyInt64() : kovrix::testing::between(-6 * one, 6 * one);
+    const std::int64_t x = n % 2 ? kovrix::testsupport::anyInt64() : kovrix::testsupport::between(-6 * one, 6 * one);
     const auto [s, c] = refSinhCosh(clampH(x));
     ASSERT_EQ(clampHyperbolicQ32(x), clampH(x));
     ASSERT_EQ(kovrix::clampHyperbolicQ32(Fixed{x}).raw, clampH(x));

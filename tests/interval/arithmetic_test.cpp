@@ -8,11 +8,11 @@
 #include <vector>
 
 #include "c_api/pending_error.hpp"
-#include "interval_test_support.hpp"
+#include "support/interval.hpp"
 
 namespace {
 
-using namespace ivtest;
+using namespace kovrix::testsupport;
 using kovrix::Interval;
 
 // ---- reference, one line per definition --------------------------------------
@@ -196,10 +196,10 @@ TEST(IntervalArithmetic, PowContainsExactResultsForInt64Exponents) {
   mpfr_init2(v, 400);
   for (int i = 0; i < 3000; ++i) {
     // Bases within 2^-40 of +-1, where such powers stay finite and nonzero.
-    double c = 1 + (2 * unit() - 1) * std::ldexp(1.0, -40 - static_cast<int>(bits64() % 24));
-    if (coin(3)) c = 1 + static_cast<double>(static_cast<std::int64_t>(bits64() % 9) - 4) * 0x1p-52;
+    double c = 1 + (2 * unit() - 1) * std::ldexp(1.0, -40 - static_cast<int>(below(24)));
+    if (coin(3)) c = 1 + static_cast<double>(static_cast<std::int64_t>(below(9)) - 4) * 0x1p-52;
     if (coin(2)) c = -c;
-    std::int64_t n = static_cast<std::int64_t>(bits64() >> (1 + bits64() % 10));
+    std::int64_t n = static_cast<std::int64_t>(bits64() >> (1 + below(10)));
     if (n <= (std::int64_t{1} << 53)) n += std::int64_t{1} << 53;
     if (coin(2)) n = -n;
     if (coin(50)) n = INT64_MIN;
@@ -218,8 +218,8 @@ TEST(IntervalArithmetic, PowContainsExactResultsForInt64Exponents) {
 TEST(IntervalArithmetic, AgreesWithReferenceBitForBit) {
   for (int i = 0; i < 200000; ++i) {
     const Interval a = randomInterval(true), b = randomInterval(true);
-    const int n = static_cast<int>(bits64() % 4 == 0 ? static_cast<std::int32_t>(bits64())
-                                                     : static_cast<std::int32_t>(bits64() % 41) - 20);
+    const int n = static_cast<int>(below(4) == 0 ? static_cast<std::int32_t>(bits64())
+                                                     : static_cast<std::int32_t>(below(41)) - 20);
     ASSERT_TRUE(sameBits(callAdd(a, b), ref::add(a, b))) << "add " << show(a) << show(b) << seedNote();
     ASSERT_TRUE(sameBits(callSub(a, b), ref::sub(a, b))) << "sub " << show(a) << show(b) << seedNote();
     ASSERT_TRUE(sameBits(callMul(a, b), ref::mul(a, b))) << "mul " << show(a) << show(b) << seedNote();
@@ -256,7 +256,7 @@ bool nanFromInfinity(Interval r, Interval a, Interval b) {
 }
 
 TEST(IntervalArithmetic, ContainsExactResults) {
-  Mp m;
+  MpEnclosure m;
   mpfr_t p, q;
   mpfr_init2(p, 64);
   mpfr_init2(q, 64);
@@ -290,7 +290,7 @@ TEST(IntervalArithmetic, ContainsExactResults) {
       m.eval([&](mpfr_t r, mpfr_rnd_t d) { mpfr_sqrt(r, p, d); });
       check("sqrt", callSqrt(a));
     }
-    const int n = static_cast<int>(bits64() % 25) - 12;
+    const int n = static_cast<int>(below(25)) - 12;
     if (!(n < 0 && a.lo <= 0 && 0 <= a.hi)) {
       m.eval([&](mpfr_t r, mpfr_rnd_t d) { mpfr_pow_si(r, p, n, d); });
       check("pow", callPow(a, n));
@@ -303,7 +303,7 @@ TEST(IntervalArithmetic, ContainsExactResults) {
 
 // Large exponents, near overflow and underflow of pow.
 TEST(IntervalArithmetic, PowContainsExactResultsForLargeExponents) {
-  Mp m;
+  MpEnclosure m;
   mpfr_t p;
   mpfr_init2(p, 64);
   for (int i = 0; i < 20000; ++i) {
@@ -329,14 +329,14 @@ TEST(IntervalArithmetic, PowContainsExactResultsForInt32Exponents) {
   mpfr_init2(v, 400);
   for (int i = 0; i < 4000; ++i) {
     double c = 0;
-    switch (bits64() % 3) {
-      case 0: c = 1 + static_cast<double>(static_cast<std::int64_t>(bits64() % 2001) - 1000) * 0x1p-52; break;
-      case 1: c = std::ldexp(1 + unit(), static_cast<int>(bits64() % 40) - 20); break;
+    switch (below(3)) {
+      case 0: c = 1 + static_cast<double>(static_cast<std::int64_t>(below(2001)) - 1000) * 0x1p-52; break;
+      case 1: c = std::ldexp(1 + unit(), static_cast<int>(below(40)) - 20); break;
       default: c = std::bit_cast<double>(bits64() & 0x000FFFFFFFFFFFFFULL); break;
     }
     if (coin(2)) c = -c;
     const std::int32_t n = coin(2) ? static_cast<std::int32_t>(bits64())
-                                   : static_cast<std::int32_t>(bits64() % 200001) - 100000;
+                                   : static_cast<std::int32_t>(below(200001)) - 100000;
     if (n < 0 && c == 0) continue;
     const Interval r = callPow({c, c}, n);
     mpfr_set_d(p, c, MPFR_RNDN);

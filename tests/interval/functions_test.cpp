@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "c_api/pending_error.hpp"
-#include "interval_test_support.hpp"
+#include "support/interval.hpp"
 
 namespace {
 
-using namespace ivtest;
+using namespace kovrix::testsupport;
 using kovrix::Interval;
 
 constexpr double kPi = 3.141592653589793;
@@ -205,8 +205,8 @@ TEST(IntervalFunctions, AgreeWithReferenceBitForBit) {
 // Narrow intervals at every magnitude, where sine and cosine are decided by
 // the critical-point test rather than by the width.
 Interval randomNarrow() {
-  const double c = (coin(2) ? 1 : -1) * std::ldexp(1 + unit(), static_cast<int>(bits64() % 70) - 5);
-  const double w = coin(3) ? 0 : std::ldexp(unit(), static_cast<int>(bits64() % 8) - 5);
+  const double c = (coin(2) ? 1 : -1) * std::ldexp(1 + unit(), static_cast<int>(below(70)) - 5);
+  const double w = coin(3) ? 0 : std::ldexp(unit(), static_cast<int>(below(8)) - 5);
   return {c, c + w};
 }
 
@@ -221,7 +221,7 @@ TEST(IntervalFunctions, SinCosNarrowAgreeWithReference) {
 // ---- containment ---------------------------------------------------------------------
 
 TEST(IntervalFunctions, ContainExactValues) {
-  Mp m;
+  MpEnclosure m;
   mpfr_t p, q;
   mpfr_init2(p, 64);
   mpfr_init2(q, 64);
@@ -366,7 +366,7 @@ TEST(IntervalSinCosBound, BeyondBoundMissesAreCaught) {
   EXPECT_TRUE(sameBits(callSin(big), Interval{-1, 1}));
   int misses = 0, unsound = 0;
   for (int i = 0; i < 6000; ++i) {
-    const double top = std::ldexp(1.0, 27 + static_cast<int>(bits64() % 34));
+    const double top = std::ldexp(1.0, 27 + static_cast<int>(below(34)));
     const double t = randomCritical(kB + 8, top, 1);
     for (const Hug& h : hugsAround(t)) {
       bool monotone = false;
@@ -407,7 +407,7 @@ TEST(IntervalSinCosBound, IntervalsAtTheBound) {
 TEST(IntervalSinCosBound, ExtremesEnclosedAtAllMagnitudes) {
   for (unsigned parity = 0; parity < 2; ++parity) {
     for (int i = 0; i < 3000; ++i) {
-      const double top = std::ldexp(1.0, 3 + static_cast<int>(bits64() % 50));
+      const double top = std::ldexp(1.0, 3 + static_cast<int>(below(50)));
       const double t = randomCritical(4, top, parity);
       for (const Hug& h : hugsAround(t)) expectExtremesEnclosed(h.x, parity, seedNote());
     }
@@ -457,8 +457,8 @@ TEST(IntervalReduction, FloorMatchesMpfr) {
   mpz_t z;
   mpz_init(z);
   for (int i = 0; i < 20000; ++i) {
-    double x = std::ldexp(1 + unit(), static_cast<int>(bits64() % 1024));
-    if (coin(4)) x = std::bit_cast<double>((bits64() & 0x000FFFFFFFFFFFFFULL) | (std::uint64_t(1023 + bits64() % 1024) << 52));
+    double x = std::ldexp(1 + unit(), static_cast<int>(below(1024)));
+    if (coin(4)) x = std::bit_cast<double>((bits64() & 0x000FFFFFFFFFFFFFULL) | (std::uint64_t(1023 + below(1024)) << 52));
     floorTwoOverPiMp(z, x);
     const auto f = kovrix::detail::floorTwoOverPi(x);
     ASSERT_EQ(f.low8, mpz_fdiv_ui(z, 256)) << show(x) << seedNote();
@@ -469,8 +469,8 @@ TEST(IntervalReduction, FloorMatchesMpfr) {
 
 TEST(IntervalReduction, ContainsCriticalPointMatchesMpfr) {
   for (int i = 0; i < 20000; ++i) {
-    const double c = (coin(2) ? 1 : -1) * std::ldexp(1 + unit(), static_cast<int>(bits64() % 1000) + 1);
-    double w = coin(2) ? 12 * unit() : std::ldexp(unit(), -static_cast<int>(bits64() % 60));
+    const double c = (coin(2) ? 1 : -1) * std::ldexp(1 + unit(), static_cast<int>(below(1000)) + 1);
+    double w = coin(2) ? 12 * unit() : std::ldexp(unit(), -static_cast<int>(below(60)));
     const Interval x = c < 0 ? Interval{c - w, c} : Interval{c, c + w};
     for (unsigned parity = 0; parity < 2; ++parity) {
       ASSERT_EQ(kovrix::detail::containsCriticalPoint(x.lo, x.hi, parity),
@@ -496,12 +496,12 @@ TEST(IntervalFunctions, ContainExactValuesInFragileRegimes) {
     mpfr_set_d(p, e, MPFR_RNDN);
     mpfr_exp(v, p, MPFR_RNDN);
     ASSERT_TRUE(inside(callExp({e, e}))) << "exp " << show(e) << " -> " << show(callExp({e, e})) << seedNote();
-    const double l = 1 + (2 * unit() - 1) * std::ldexp(1.0, -static_cast<int>(bits64() % 53));
+    const double l = 1 + (2 * unit() - 1) * std::ldexp(1.0, -static_cast<int>(below(53)));
     mpfr_set_d(p, l, MPFR_RNDN);
     mpfr_log(v, p, MPFR_RNDN);
     ASSERT_TRUE(inside(callLn({l, l}))) << "ln " << show(l) << " -> " << show(callLn({l, l})) << seedNote();
     // A box left of the origin with y within a tiny distance of the axis.
-    const double y1 = (2 * unit() - 1) * std::ldexp(1.0, -static_cast<int>(bits64() % 1080));
+    const double y1 = (2 * unit() - 1) * std::ldexp(1.0, -static_cast<int>(below(1080)));
     const double y2 = coin(2) ? y1 : (coin(2) ? 0.0 : -0.0);
     const double x1 = -4 * unit() - kMinSub, x2 = coin(2) ? x1 : x1 * unit();
     const Interval y{std::min(y1, y2), std::max(y1, y2)}, x{std::min(x1, x2), std::max(x1, x2)};

@@ -7,11 +7,11 @@
 #include <vector>
 
 #include "c_api/pending_error.hpp"
-#include "interval_test_support.hpp"
+#include "support/interval.hpp"
 
 namespace {
 
-using namespace ivtest;
+using namespace kovrix::testsupport;
 using kovrix::ErrorKind;
 using kovrix::capi::clearPending;
 using kovrix::capi::errorPending;

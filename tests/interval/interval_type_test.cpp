@@ -3,11 +3,11 @@
 // NaN-bounded) intervals.
 #include "interval/interval_type.hpp"
 
-#include "interval_test_support.hpp"
+#include "support/interval.hpp"
 
 namespace {
 
-using namespace ivtest;
+using namespace kovrix::testsupport;
 using kovrix::Interval;
 
 TEST(IntervalSetOperations, ListedCases) {

@@ -1,13 +1,13 @@
 // isqrt against GMP's mpz_sqrt, the defining inequality, and the listed
 // values of the int64 export.
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/signed_big.hpp"
 #include "kovrix.h"
 #include "roots/isqrt.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 TEST(Isqrt, AgreesWithGmp) {
   KOVRIX_SEED_TRACE();

@@ -8,12 +8,12 @@
 
 #include "errors.hpp"
 #include "kovrix.h"
-#include "special/series_test_support.hpp"
+#include "support/series.hpp"
 
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 using I = __int128;
 
 // q = (x 0.5)(x 0.5); s = 1, e = q, d = 1, minus; for i = 2..count: s -/+= e/d;
@@ -72,9 +72,9 @@ TEST(BesselJ0Float64, StatedValues) {
 TEST(BesselJ0Float64, MatchesTheStepsBitForBit) {
   for (int trial = 0; trial < 20000; ++trial) {
     const double x = anyDouble();
-    const std::int64_t count = uniformInt(-1, 30);
-    ASSERT_TRUE(sameDouble(besselJ0(x, count), referenceJ0(x, count))) << show(x) << " " << count;
-    ASSERT_TRUE(sameDouble(kovrix_bessel_j0(x), referenceJ0(x, 15))) << show(x);
+    const std::int64_t count = between(-1, 30);
+    ASSERT_TRUE(sameBits(besselJ0(x, count), referenceJ0(x, count))) << show(x) << " " << count;
+    ASSERT_TRUE(sameBits(kovrix_bessel_j0(x), referenceJ0(x, 15))) << show(x);
   }
 }
 
@@ -100,7 +100,7 @@ TEST(BesselJ0Fixed, MatchesTheStepsExactly) {
   for (int trial = 0; trial < 20000; ++trial) {
     std::int64_t x = anyRaw();
     if (trial % 2) x >>= 26;
-    const std::int64_t count = uniformInt(-1, 20);
+    const std::int64_t count = between(-1, 20);
     ASSERT_EQ(runQ32(x, count), referenceJ0Q32(x, count)) << "besselJ0(Fixed " << x << ", " << count << ")";
   }
   for (std::int64_t x = -2000; x < 2000; ++x) ASSERT_EQ(runQ32(x, 15), referenceJ0Q32(x, 15)) << x;
@@ -112,7 +112,7 @@ TEST(BesselJ0Fixed, MatchesTheStepsExactly) {
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 
 TEST(BesselJ0Fixed, FixedCountEqualsRunTimeCount) {
   for (int trial = 0; trial < 20000; ++trial) {

@@ -9,12 +9,12 @@
 #include "errors.hpp"
 #include "kovrix.h"
 #include "roots/sqrt_newton.hpp"
-#include "special/series_test_support.hpp"
+#include "support/series.hpp"
 
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 using I = __int128;
 
 // s = sqrt(pi); sum = x, u = x, r = 1, o = 3, minus; for n = 1..count-1:
@@ -77,9 +77,9 @@ TEST(ErfFloat64, StatedValues) {
 TEST(ErfFloat64, MatchesTheStepsBitForBit) {
   for (int trial = 0; trial < 20000; ++trial) {
     const double x = anyDouble();
-    const std::int64_t count = uniformInt(-1, 30);
-    ASSERT_TRUE(sameDouble(erfTaylor(x, count), referenceErf(x, count))) << show(x) << " " << count;
-    ASSERT_TRUE(sameDouble(kovrix_erf(x), referenceErf(x, 15))) << show(x);
+    const std::int64_t count = between(-1, 30);
+    ASSERT_TRUE(sameBits(erfTaylor(x, count), referenceErf(x, count))) << show(x) << " " << count;
+    ASSERT_TRUE(sameBits(kovrix_erf(x), referenceErf(x, 15))) << show(x);
   }
 }
 
@@ -110,7 +110,7 @@ TEST(ErfFixed, MatchesTheStepsExactly) {
   for (int trial = 0; trial < 20000; ++trial) {
     std::int64_t x = anyRaw();
     if (trial % 2) x >>= 28;  // mostly |x| below 2^35 (8.0), where the terms fit
-    const std::int64_t count = uniformInt(-1, 20);
+    const std::int64_t count = between(-1, 20);
     ASSERT_EQ(runQ32(x, count), referenceErfQ32(x, count)) << "erfTaylor(Fixed " << x << ", " << count << ")";
   }
 }
@@ -121,7 +121,7 @@ TEST(ErfFixed, MatchesTheStepsExactly) {
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 
 // The compile-time count (divisors folded) against the run-time count.
 TEST(ErfFixed, FixedCountEqualsRunTimeCount) {
@@ -135,7 +135,7 @@ TEST(ErfFixed, FixedCountEqualsRunTimeCount) {
   }
   for (int trial = 0; trial < 2000; ++trial) {
     const double x = anyDouble();
-    ASSERT_TRUE(sameDouble(generic::erfTaylor<Float64Arithmetic>(x, Terms<15>{}, 1.25),
+    ASSERT_TRUE(sameBits(generic::erfTaylor<Float64Arithmetic>(x, Terms<15>{}, 1.25),
                            generic::erfTaylor<Float64Arithmetic>(x, 15, 1.25))) << show(x);
   }
 }

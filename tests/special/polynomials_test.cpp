@@ -9,12 +9,12 @@
 
 #include "c_api/pending_error.hpp"
 #include "kovrix.h"
-#include "special/series_test_support.hpp"
+#include "support/series.hpp"
 
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 
 enum class Family { T, U, P, H };
 
@@ -78,12 +78,12 @@ TEST(Polynomials, StatedValues) {
 
 TEST(Polynomials, MatchTheRecurrencesBitForBit) {
   for (int trial = 0; trial < 4000; ++trial) {
-    const auto f = static_cast<Family>(rng()() % 4);
-    const std::int64_t n = uniformInt(-3, 300);
+    const auto f = static_cast<Family>(below(4));
+    const std::int64_t n = between(-3, 300);
     const double x = (trial % 3 == 0) ? anyDouble() : uniform(-1.2, 1.2);
-    ASSERT_TRUE(sameDouble(kernel(f, n, x), reference(f, n, x)))
+    ASSERT_TRUE(sameBits(kernel(f, n, x), reference(f, n, x)))
         << "family " << static_cast<int>(f) << " n " << n << " x " << show(x);
-    ASSERT_TRUE(sameDouble(exported(f, static_cast<std::int32_t>(n), x), reference(f, n, x)));
+    ASSERT_TRUE(sameBits(exported(f, static_cast<std::int32_t>(n), x), reference(f, n, x)));
   }
 }
 
@@ -91,14 +91,14 @@ TEST(Polynomials, NaNStopsEarlyWithTheSameResult) {
   const double nan = std::numeric_limits<double>::quiet_NaN();
   EXPECT_TRUE(std::isnan(kovrix_chebyshev_t(INT32_MAX, nan)));
   EXPECT_TRUE(std::isnan(kovrix_hermite(INT32_MAX, 1e10)));  // overflows to inf, then inf - inf
-  EXPECT_TRUE(sameDouble(hermiteH(5000, 30.0), reference(Family::H, 5000, 30.0)));
+  EXPECT_TRUE(sameBits(hermiteH(5000, 30.0), reference(Family::H, 5000, 30.0)));
 }
 
 TEST(Polynomials, AgreeWithMpfrAndIdentities) {
   Mp a(300), b(300), c(300), xm(300);
   for (int trial = 0; trial < 2000; ++trial) {
     const double x = uniform(-1.0, 1.0);
-    const int n = static_cast<int>(uniformInt(0, 20));
+    const int n = static_cast<int>(between(0, 20));
     // T_n(cos t) = cos(n t).
     const double t = std::acos(x);
     mpfr_set_d(xm.get(), t, MPFR_RNDN);

@@ -1,4 +1,5 @@
-// The one seeded generator of a test program.
+// The one seeded generator of a test program, and the draws every family
+// uses: bits64(), below(n), between(lo, hi).
 //
 // Every random test draws from rng().  The seed is fixed by default, so a run
 // is reproducible and CI sees the same operands every time; KOVRIX_SEED=<n>
@@ -36,8 +37,31 @@ inline std::mt19937_64& rng() {
   return gen;
 }
 
-// "KOVRIX_SEED=<n>", for failure messages.
+// "KOVRIX_SEED=<n>", for failure messages; KOVRIX_SEED_TRACE() names it in
+// every failure of the enclosing scope.
 inline std::string seedNote() { return "KOVRIX_SEED=" + std::to_string(programSeed()); }
+#define KOVRIX_SEED_TRACE() SCOPED_TRACE(::kovrix::testsupport::seedNote())
+
+inline std::uint64_t bits64() { return rng()(); }
+
+// A uniform integer in [0, n), 0 for n = 0.  Without modulo bias: a draw
+// below 2^64 mod n is drawn again, so the accepted range holds a whole
+// number of copies of [0, n).
+inline std::uint64_t below(std::uint64_t n) {
+  if (n == 0) return 0;
+  const std::uint64_t threshold = (0 - n) % n;  // 2^64 mod n
+  for (;;) {
+    const std::uint64_t r = bits64();
+    if (r >= threshold) return r % n;
+  }
+}
+
+// A uniform integer in [lo, hi] (lo <= hi), the whole int64 range included.
+inline std::int64_t between(std::int64_t lo, std::int64_t hi) {
+  const std::uint64_t span = static_cast<std::uint64_t>(hi) - static_cast<std::uint64_t>(lo) + 1;
+  const std::uint64_t offset = span == 0 ? bits64() : below(span);  // span 0: all 2^64 values
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(lo) + offset);
+}
 
 class SeedReporter : public ::testing::Environment {
  public:

@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "c_api/pending_error.hpp"
-#include "fixed/accuracy_support.hpp"
-#include "fixed/random_support.hpp"
+#include "support/accuracy.hpp"
+#include "support/fixed.hpp"
 #include "kovrix.h"
 #include "trigonometry/cordic.hpp"
 
@@ -204,7 +204,7 @@ TEST(CordicTables, GainIsTheTruncatedProduct) {
 
 TEST(CordicReduction, ReduceQ32AndClampQ32) {
   for (int n = 0; n < 200000; ++n) {
-    const std::int64_t x = kovrix::testing::anyInt64();
+    const std::int64_t x = kovrix::testsupport::anyInt64();
     ASSERT_EQ(kovrix::reduceQ32(Fixed{x}).raw, refReduceQ32(x)) << "reduceQ32(" << x << ")";
     ASSERT_EQ(reduceQ32(x), refReduceQ32(x)) << "exported reduceQ32(" << x << ")";
     const std::int64_t c = x < -(std::int64_t{1} << 62) ? -(std::int64_t{1} << 62)
@@ -243,7 +243,7 @@ TEST(CordicReduction, ReduceAngleQuadrantBoundaries) {
   EXPECT_EQ(q.sinSign, -1);
   EXPECT_EQ(q.cosSign, 1);
   for (int n = 0; n < 200000; ++n) {
-    const std::int64_t x = kovrix::testing::anyInt64();
+    const std::int64_t x = kovrix::testsupport::anyInt64();
     const auto got = kovrix::reduceAngle(Fixed{x});
     const RefQuadrant want = refReduceAngle(x);
     ASSERT_EQ(got.angle.raw, want.angle) << "reduceAngle(" << x << ")";
@@ -284,7 +284,7 @@ TEST(CordicRotation, ExhaustiveWindowsAroundBoundaries) {
 
 TEST(CordicRotation, RandomSweep) {
   for (int n = 0; n < 100000; ++n) {
-    const std::int64_t x = kovrix::testing::anyInt64();
+    const std::int64_t x = kovrix::testsupport::anyInt64();
     checkSinCos(x);
     ASSERT_EQ(kovrix_cordic_sin(x), refSinCos(refReduceQ32(x)).first) << "kovrix_cordic_sin(" << x << ")";
   }
@@ -294,7 +294,7 @@ TEST(CordicRotation, AccuracyAgainstMpfr) {
   // Not the definition (that is the reference above) but a sanity bound: 32
   // steps with truncated angles and floor shifts stay within 2^-28, plus about
   // one raw unit per period for the truncated kernel period.
-  const double worst = kovrix::testing::worstPairError(
+  const double worst = kovrix::testsupport::worstPairError(
       -4 * P, 4 * P, 20000,
       [](Fixed x) { return kovrix::sinCosCordic(x); }, mpfr_sin_cos);
   EXPECT_LT(worst, std::ldexp(1.0, -27)) << "largest error of sinCosCordic";
@@ -304,8 +304,8 @@ TEST(CordicRotation, AccuracyAgainstMpfr) {
 
 TEST(CordicVectoring, AgreesWithReference) {
   for (int n = 0; n < 100000; ++n) {
-    std::int64_t x = kovrix::testing::anyInt64(), y = kovrix::testing::anyInt64();
-    if (n % 2) x >>= kovrix::testing::below(40), y >>= kovrix::testing::below(40);
+    std::int64_t x = kovrix::testsupport::anyInt64(), y = kovrix::testsupport::anyInt64();
+    if (n % 2) x >>= kovrix::testsupport::below(40), y >>= kovrix::testsupport::below(40);
     if (x <= 0) continue;
     std::pair<std::int64_t, std::int64_t> want;
     try {
@@ -344,8 +344,8 @@ TEST(CordicAtan2, WindowsAndRandomAgainstReference) {
     checkAtan2(-one, d);
   }
   for (int n = 0; n < 100000; ++n) {
-    std::int64_t y = kovrix::testing::anyInt64(), x = kovrix::testing::anyInt64();
-    if (n % 2) y >>= kovrix::testing::below(64), x >>= kovrix::testing::below(64);
+    std::int64_t y = kovrix::testsupport::anyInt64(), x = kovrix::testsupport::anyInt64();
+    if (n % 2) y >>= kovrix::testsupport::below(64), x >>= kovrix::testsupport::below(64);
     checkAtan2(y, x);
     // The export clamps both coordinates to +-2^62 first.
     std::int64_t want = 0;

@@ -8,7 +8,7 @@
 #include <cstdint>
 
 #include "c_api/pending_error.hpp"
-#include "fixed/random_support.hpp"
+#include "support/fixed.hpp"
 #include "kovrix.h"
 #include "trigonometry/lut.hpp"
 
@@ -95,7 +95,7 @@ TEST(SineTable, WindowsAroundTheReductionBoundaries) {
 
 TEST(SineTable, RandomSweep) {
   for (int n = 0; n < 50000; ++n) {
-    const std::int64_t x = kovrix::testing::anyInt64();
+    const std::int64_t x = kovrix::testsupport::anyInt64();
     ASSERT_EQ(kovrix::sin_lut(Fixed{x}).raw, refSin(x)) << "sin_lut(" << x << ")";
     ASSERT_EQ(kovrix::cos_lut(Fixed{x}).raw, refCos(x)) << "cos_lut(" << x << ")";
     ASSERT_EQ(kovrix_lut_sin(x), refSin(floorMod(x, TWO_PI_EXPORTED))) << "kovrix_lut_sin(" << x << ")";

@@ -11,12 +11,12 @@
 #include "exponential/taylor.hpp"
 #include "roots/sqrt_newton.hpp"
 #include "kovrix.h"
-#include "special/series_test_support.hpp"
+#include "support/series.hpp"
 
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 
 // s = x, t = x(xx), m = 6, minus; for i = 2..count: s -/+= t/m; stop at count;
 // t = (xx)(t/m), m = (2i)(2i+1), flip.
@@ -104,13 +104,13 @@ TEST(TrigTaylorFloat64, StatedValues) {
 TEST(TrigTaylorFloat64, MatchesTheStepsBitForBit) {
   for (int trial = 0; trial < 20000; ++trial) {
     const double x = anyDouble();
-    const std::int64_t count = uniformInt(-1, 30);
-    ASSERT_TRUE(sameDouble(sinTaylor(x, count), referenceSin(x, count))) << "sin " << show(x) << " " << count;
-    ASSERT_TRUE(sameDouble(cosTaylor(x, count), referenceCos(x, count))) << "cos " << show(x) << " " << count;
-    ASSERT_TRUE(sameDouble(atanTaylor(x, count), referenceAtan(x, count))) << "atan " << show(x) << " " << count;
-    ASSERT_TRUE(sameDouble(kovrix_taylor_sin_f64(x), referenceSin(x, 5))) << show(x);
-    ASSERT_TRUE(sameDouble(kovrix_taylor_cos_f64(x), referenceCos(x, 5))) << show(x);
-    ASSERT_TRUE(sameDouble(kovrix_taylor_atan_f64(x), referenceAtan(x, 10))) << show(x);
+    const std::int64_t count = between(-1, 30);
+    ASSERT_TRUE(sameBits(sinTaylor(x, count), referenceSin(x, count))) << "sin " << show(x) << " " << count;
+    ASSERT_TRUE(sameBits(cosTaylor(x, count), referenceCos(x, count))) << "cos " << show(x) << " " << count;
+    ASSERT_TRUE(sameBits(atanTaylor(x, count), referenceAtan(x, count))) << "atan " << show(x) << " " << count;
+    ASSERT_TRUE(sameBits(kovrix_taylor_sin_f64(x), referenceSin(x, 5))) << show(x);
+    ASSERT_TRUE(sameBits(kovrix_taylor_cos_f64(x), referenceCos(x, 5))) << show(x);
+    ASSERT_TRUE(sameBits(kovrix_taylor_atan_f64(x), referenceAtan(x, 10))) << show(x);
   }
 }
 
@@ -146,7 +146,7 @@ TEST(TrigTaylorFloat64, ApproximatesTheFunctionsNearZero) {
 namespace kovrix {
 namespace {
 
-using namespace seriestest;
+using namespace kovrix::testsupport;
 
 // A 256-bit MPFR arithmetic: the generic series on it must give the
 // functions to far beyond double precision for small arguments.

@@ -1,5 +1,5 @@
-// Shared pieces of the interval tests: the seeded generator, random bounds
-// with the special values mixed in, a reference of the outward steps written
+// Shared pieces of the interval tests: random bounds with the special values
+// mixed in, a reference of the outward steps written
 // independently of the library (on std::nextafter), and MPFR enclosures of
 // exact values.
 #pragma once
@@ -17,10 +17,11 @@
 #include <string>
 
 #include "interval/interval_type.hpp"
+#include "support/doubles.hpp"
 #include "support/seed.hpp"
 #include "kovrix.h"
 
-namespace ivtest {
+namespace kovrix::testsupport {
 
 using kovrix::Interval;
 
@@ -29,25 +30,11 @@ inline constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 inline constexpr double kMinSub = std::numeric_limits<double>::denorm_min();
 inline constexpr double kMax = std::numeric_limits<double>::max();
 
-// ---- the program's seeded generator (support/seed.hpp) ------------------------
-using kovrix::testsupport::rng;
-inline std::uint64_t seed() { return kovrix::testsupport::programSeed(); }
-inline std::uint64_t bits64() { return rng()(); }
+// A uniform double in [0, 1) on 53 bits, and true once in `oneIn` draws.
 inline double unit() { return static_cast<double>(bits64() >> 11) * 0x1p-53; }
-inline bool coin(unsigned oneIn) { return bits64() % oneIn == 0; }
+inline bool coin(unsigned oneIn) { return below(oneIn) == 0; }
 
-// Text naming a double exactly (hex float) and readably.
-inline std::string show(double v) {
-  char buf[96];
-  std::snprintf(buf, sizeof buf, "%.17g (%a)", v, v);
-  return buf;
-}
 inline std::string show(Interval x) { return "[" + show(x.lo) + ", " + show(x.hi) + "]"; }
-inline std::string seedNote() { return " [" + kovrix::testsupport::seedNote() + "]"; }
-
-inline bool sameBits(double a, double b) {
-  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b) || (a != a && b != b);
-}
 inline bool sameBits(Interval a, Interval b) { return sameBits(a.lo, b.lo) && sameBits(a.hi, b.hi); }
 
 // A finite double with random sign, exponent and mantissa; long runs of 0 and
@@ -66,12 +53,12 @@ inline double anyFinite() {
 inline double randomBound(bool allowNaN = false) {
   static const double special[] = {0.0, -0.0, 1.0, -1.0, 2.0, 0.5, kInf, -kInf, kMinSub, -kMinSub,
                                    kMax, -kMax, 0x1p-1022, -0x1p-1022, 3.0, -3.0, 1e-300, 1e300};
-  switch (bits64() % 8) {
-    case 0: return special[bits64() % (sizeof special / sizeof special[0])];
+  switch (below(8)) {
+    case 0: return special[below(sizeof special / sizeof special[0])];
     case 1: return std::bit_cast<double>((bits64() & 0x800FFFFFFFFFFFFFULL));  // subnormal or 0
-    case 2: return static_cast<double>(static_cast<std::int64_t>(bits64() % 41) - 20);
-    case 3: return (unit() * 2 - 1) * std::ldexp(1.0, static_cast<int>(bits64() % 60) - 30);
-    case 4: return (coin(2) ? 1 : -1) * std::ldexp(1.0 + unit(), 900 + static_cast<int>(bits64() % 123));
+    case 2: return static_cast<double>(static_cast<std::int64_t>(below(41)) - 20);
+    case 3: return (unit() * 2 - 1) * std::ldexp(1.0, static_cast<int>(below(60)) - 30);
+    case 4: return (coin(2) ? 1 : -1) * std::ldexp(1.0 + unit(), 900 + static_cast<int>(below(123)));
     case 5: return allowNaN && coin(3) ? kNaN : anyFinite();
     default: return anyFinite();
   }
@@ -105,7 +92,7 @@ inline double pointIn(Interval x) {
   const double lo = std::isfinite(x.lo) ? x.lo : (x.lo < 0 ? -kMax : kMax);
   const double hi = std::isfinite(x.hi) ? x.hi : (x.hi > 0 ? kMax : -kMax);
   // Members are reals: a zero member is +0.
-  switch (bits64() % 4) {
+  switch (below(4)) {
     case 0: return lo == 0 ? 0.0 : lo;
     case 1: return hi == 0 ? 0.0 : hi;
     default: {
@@ -119,7 +106,7 @@ inline double pointIn(Interval x) {
       };
       const std::uint64_t a = key(lo), b = key(hi);
       if (b <= a) return lo == 0 ? 0.0 : lo;
-      const double v = unkey(a + bits64() % (b - a + 1));
+      const double v = unkey(a + below(b - a + 1));
       return v == 0 ? 0.0 : v;
     }
   }
@@ -133,18 +120,18 @@ inline double refMax(double x, double y) { return (x >= y || std::isnan(y)) ? x 
 
 // ---- MPFR enclosures -----------------------------------------------------------
 // An exact value held at 256 bits rounded both ways: lo <= value <= hi.
-struct Mp {
+struct MpEnclosure {
   mpfr_t lo, hi;
-  Mp() {
+  MpEnclosure() {
     mpfr_init2(lo, 256);
     mpfr_init2(hi, 256);
   }
-  ~Mp() {
+  ~MpEnclosure() {
     mpfr_clear(lo);
     mpfr_clear(hi);
   }
-  Mp(const Mp&) = delete;
-  Mp& operator=(const Mp&) = delete;
+  MpEnclosure(const MpEnclosure&) = delete;
+  MpEnclosure& operator=(const MpEnclosure&) = delete;
   // value = f(args) evaluated with both roundings
   template <class F>
   void eval(F f) {
@@ -154,11 +141,11 @@ struct Mp {
 };
 
 // Does the returned interval r contain the exact value enclosed by m?
-inline bool encloses(Interval r, const Mp& m) {
+inline bool encloses(Interval r, const MpEnclosure& m) {
   if (std::isnan(r.lo) || std::isnan(r.hi)) return false;
   return mpfr_cmp_d(m.lo, r.lo) >= 0 && mpfr_cmp_d(m.hi, r.hi) <= 0;
 }
-inline std::string showMp(const Mp& m) {
+inline std::string showMp(const MpEnclosure& m) {
   char buf[128];
   mpfr_snprintf(buf, sizeof buf, "%.25Rg", m.lo);
   return buf;
@@ -167,4 +154,4 @@ inline std::string showMp(const Mp& m) {
 inline kovrix_interval C(Interval x) { return {x.lo, x.hi}; }
 inline Interval I(kovrix_interval x) { return {x.lo, x.hi}; }
 
-}  // namespace ivtest
+}  // namespace kovrix::testsupport

@@ -1,11 +1,11 @@
 // Shared by the tests of the series, Newton and special-function kernels and
-// of the Fixed function router: the program's seeded generator
-// (support/seed.hpp), adversarial operands, bit-exact comparison of doubles, and MPFR helpers.
+// of the Fixed function router: adversarial operands and MPFR helpers.
 #pragma once
 
 #include <gtest/gtest.h>
 #include <mpfr.h>
 
+#include "support/doubles.hpp"
 #include "support/seed.hpp"
 
 #include <bit>
@@ -18,31 +18,9 @@
 #include <random>
 #include <string>
 
-namespace kovrix::seriestest {
-
-using testsupport::rng;
-inline std::uint64_t testSeed() { return testsupport::programSeed(); }
-
-inline std::uint64_t bitsOf(double x) { return std::bit_cast<std::uint64_t>(x); }
-
-// Doubles are equal bit for bit, any two NaNs counting as equal (the
-// arithmetic decides a propagated NaN's sign).
-inline bool sameDouble(double a, double b) {
-  if (std::isnan(a) && std::isnan(b)) return true;
-  return bitsOf(a) == bitsOf(b);
-}
-
-inline std::string show(double x) {
-  char buf[64];
-  std::snprintf(buf, sizeof buf, "%.17g (0x%016llx)", x, static_cast<unsigned long long>(bitsOf(x)));
-  return buf;
-}
+namespace kovrix::testsupport {
 
 inline double uniform(double lo, double hi) { return std::uniform_real_distribution<double>(lo, hi)(rng()); }
-
-inline std::int64_t uniformInt(std::int64_t lo, std::int64_t hi) {
-  return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng());
-}
 
 // Any double: random bit patterns (all exponents, NaNs and infinities
 // included), special values and ordinary magnitudes, mixed.
@@ -54,11 +32,11 @@ inline double anyDouble() {
                                         std::numeric_limits<double>::denorm_min(),
                                         std::numeric_limits<double>::max(),
                                         std::numeric_limits<double>::min()};
-  switch (rng()() % 4) {
-    case 0: return specials[rng()() % std::size(specials)];
+  switch (below(4)) {
+    case 0: return specials[below(std::size(specials))];
     case 1: return std::bit_cast<double>(rng()());
     case 2: return uniform(-1.0, 1.0);
-    default: return std::ldexp(uniform(-1.0, 1.0), static_cast<int>(uniformInt(-60, 60)));
+    default: return std::ldexp(uniform(-1.0, 1.0), static_cast<int>(between(-60, 60)));
   }
 }
 
@@ -66,15 +44,15 @@ inline double anyDouble() {
 // uniform values mixed.
 inline std::int64_t anyRaw() {
   std::uint64_t v = rng()();
-  switch (rng()() % 5) {
+  switch (below(5)) {
     case 0: {  // runs of ones and zeros
-      const unsigned a = rng()() % 64, b = rng()() % 64;
+      const unsigned a = below(64), b = below(64);
       const std::uint64_t run = (a == 63 ? ~0ULL : ((1ULL << (a + 1)) - 1)) & ~((1ULL << (b % 64)) - 1);
       v = (rng()() & 1) ? run : ~run;
       break;
     }
-    case 1: v = static_cast<std::uint64_t>(uniformInt(-(std::int64_t{1} << 40), std::int64_t{1} << 40)); break;
-    case 2: v >>= rng()() % 64; if (rng()() & 1) v = ~v + 1; break;
+    case 1: v = static_cast<std::uint64_t>(between(-(std::int64_t{1} << 40), std::int64_t{1} << 40)); break;
+    case 2: v >>= below(64); if (rng()() & 1) v = ~v + 1; break;
     default: break;
   }
   return static_cast<std::int64_t>(v);
@@ -100,4 +78,4 @@ inline bool closeTo(double got, double want, double tol) {
   return std::fabs(got - want) <= tol * std::fmax(1.0, std::fabs(want));
 }
 
-}  // namespace kovrix::seriestest
+}  // namespace kovrix::testsupport

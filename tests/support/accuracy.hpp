@@ -9,9 +9,9 @@
 #include <cstdint>
 
 #include "fixed/fixed_point.hpp"
-#include "fixed/random_support.hpp"
+#include "support/fixed.hpp"
 
-namespace kovrix::testing {
+namespace kovrix::testsupport {
 
 using MpfrPair = int (*)(mpfr_ptr, mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
 
@@ -36,4 +36,4 @@ double worstPairError(std::int64_t lo, std::int64_t hi, int samples, Kernel kern
   return worst;
 }
 
-}  // namespace kovrix::testing
+}  // namespace kovrix::testsupport

@@ -1,5 +1,5 @@
-// Random operands for the fixed-point tests, drawn from the program's seeded
-// generator (support/seed.hpp).  Operands are adversarial: special values, long runs of equal bits and small
+// Random 64-bit operands for the fixed-point tests, drawn from the program's
+// seeded generator (support/seed.hpp).  Operands are adversarial: special values, long runs of equal bits and small
 // magnitudes mixed with uniform 64-bit values.
 #pragma once
 
@@ -8,22 +8,9 @@
 #include "support/seed.hpp"
 
 #include <array>
-#include <chrono>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <random>
 
-namespace kovrix::testing {
-
-using testsupport::rng;
-inline std::uint64_t testSeed() { return testsupport::programSeed(); }
-
-inline std::uint64_t bits64() { return rng()(); }
-inline std::uint64_t below(std::uint64_t n) { return std::uniform_int_distribution<std::uint64_t>(0, n - 1)(rng()); }
-inline std::int64_t between(std::int64_t lo, std::int64_t hi) {
-  return std::uniform_int_distribution<std::int64_t>(lo, hi)(rng());
-}
+namespace kovrix::testsupport {
 
 // Alternating runs of ones and zeros of random lengths (carry and borrow
 // chains, values next to powers of two).
@@ -71,4 +58,4 @@ inline std::int64_t anyInt64() {
   }
 }
 
-}  // namespace kovrix::testing
+}  // namespace kovrix::testsupport

@@ -1,6 +1,6 @@
-// Shared helpers of the integer tests: one seeded generator per program,
-// adversarial operand generators, and conversions to and from GMP, the
-// oracle.
+// Shared helpers of the integer tests: adversarial limb sequences and
+// lengths, conversions to and from GMP (the oracle), structural checks and
+// canary-guarded kernel outputs.
 #pragma once
 
 #include <gmp.h>
@@ -15,19 +15,12 @@
 #include <vector>
 
 #include "arithmetic/big_int.hpp"
+#include "support/mpz.hpp"
 #include "support/seed.hpp"
 
-namespace kovrix::test {
+namespace kovrix::testsupport {
 
-// The program's seeded generator (support/seed.hpp); KOVRIX_SEED_TRACE() names
-// the seed in every failure of the enclosing scope.
-using testsupport::rng;
-using testsupport::seedNote;
-inline std::uint64_t programSeed() { return testsupport::programSeed(); }
-#define KOVRIX_SEED_TRACE() SCOPED_TRACE(::kovrix::test::seedNote())
-
-inline std::uint64_t randomLimb() { return rng()(); }
-inline std::uint64_t below(std::uint64_t n) { return n ? rng()() % n : 0; }
+inline std::uint64_t randomLimb() { return bits64(); }
 
 // Limb sequences of a given length in one of several shapes: uniform random,
 // all ones, long runs of 0 and 1 bits, sparse single bits, and values just
@@ -93,18 +86,7 @@ inline BigInt randomBigInt(std::size_t n, int shape = -1) {
   return initBigInt(std::move(m), below(2) == 1);
 }
 
-// ---- GMP --------------------------------------------------------------------
-
-struct Mpz {
-  mpz_t v;
-  Mpz() { mpz_init(v); }
-  explicit Mpz(const char* dec) { mpz_init_set_str(v, dec, 10); }
-  Mpz(const Mpz&) = delete;
-  Mpz& operator=(const Mpz&) = delete;
-  ~Mpz() { mpz_clear(v); }
-  operator mpz_ptr() { return v; }
-  operator mpz_srcptr() const { return v; }
-};
+// ---- GMP ----------------------------------------------------------------------
 
 inline void toMpz(mpz_t out, const BigUInt& x) {
   if (x.isZero()) {
@@ -205,4 +187,4 @@ struct Guarded {
   }
 };
 
-}  // namespace kovrix::test
+}  // namespace kovrix::testsupport
