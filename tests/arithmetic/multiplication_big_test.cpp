@@ -184,7 +184,7 @@ TEST(MulKernels, MulxAdxAgreesWithPortableLoop) {
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 // Sanitizer builds run the same tests on shorter operands; the longest
 // products (into the transform range) run in the Release build only.
