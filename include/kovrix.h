@@ -367,6 +367,51 @@ KOVRIX_API double kovrix_factorial(int32_t n);
 /* J0(x) by 15 terms of its power series; far from J0 beyond |x| ~ 10. */
 KOVRIX_API double kovrix_bessel_j0(double x);
 
+/* ==== BigFloat ============================================================= */
+/*
+ * Binary floating point with a 256-bit mantissa: a value is
+ * (-1)^s * m * 2^e with an integer m of exactly 256 bits (or zero) and a
+ * signed 64-bit exponent e.  There is no infinity, NaN or negative zero.
+ * A kovrix_bigfloat* is an immutable handle; every handle returned is new,
+ * and the caller destroys it with kovrix_bigfloat_destroy.  The same handle
+ * may be passed as several arguments.
+ *
+ * Every result is rounded to 256 bits to nearest, ties away from zero; the
+ * arithmetic is correctly rounded.  Unless stated otherwise, an export
+ * returns its failure value (NULL, 0, 0.0) without computing while an error
+ * is pending on the calling thread and leaves that error pending; an exponent
+ * that leaves the 64-bit range leaves an overflow error pending.
+ */
+
+typedef struct kovrix_bigfloat kovrix_bigfloat;
+
+/* The value of x, exact.  NaN or an infinity: NULL, and the invalid-argument
+ * error is caught, so nothing is left pending (this export also clears an
+ * invalid-argument error left pending by an earlier call, returning NULL). */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_from_f64(double x);
+/* The integer v, exact. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_from_i64(int64_t v);
+/* The integer x, truncated toward zero to its top 256 bits.  NULL for NULL. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_from_bigint(const kovrix_bigint* x);
+/* x rounded to the nearest double, ties to even, with gradual underflow;
+ * +-inf from 2^1024 up, +-0.0 below 2^-1075.  NULL reads as zero (0.0). */
+KOVRIX_API double kovrix_bigfloat_to_f64(const kovrix_bigfloat* x);
+/* 1 if x is zero, else 0; 0 for NULL. */
+KOVRIX_API int kovrix_bigfloat_is_zero(const kovrix_bigfloat* x);
+/* Releases the handle; NULL does nothing (even while an error is pending). */
+KOVRIX_API void kovrix_bigfloat_destroy(kovrix_bigfloat* x);
+/* a + b, a - b, a * b, a / b, correctly rounded.  NULL if an argument is
+ * NULL, and for a zero divisor (nothing raised). */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_add(const kovrix_bigfloat* a, const kovrix_bigfloat* b);
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_sub(const kovrix_bigfloat* a, const kovrix_bigfloat* b);
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_mul(const kovrix_bigfloat* a, const kovrix_bigfloat* b);
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_div(const kovrix_bigfloat* a, const kovrix_bigfloat* b);
+/* -1, 0 or 1 as a <, =, > b, exact.  0 if an argument is NULL. */
+KOVRIX_API int32_t kovrix_bigfloat_cmp(const kovrix_bigfloat* a, const kovrix_bigfloat* b);
+/* -a and |a|, exact (zero is never negative).  NULL for NULL. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_neg(const kovrix_bigfloat* a);
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_abs(const kovrix_bigfloat* a);
+
 /* ==== Interval ============================================================= */
 /*
  * A closed interval [lo, hi] of reals with float64 bounds, passed and returned
