@@ -412,6 +412,59 @@ KOVRIX_API int32_t kovrix_bigfloat_cmp(const kovrix_bigfloat* a, const kovrix_bi
 KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_neg(const kovrix_bigfloat* a);
 KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_abs(const kovrix_bigfloat* a);
 
+/* pi = 16 atan(1/5) - 4 atan(1/239) by 96 terms of each arctangent series,
+ * every step rounded to 256 bits (0.68 units in the last place above pi). */
+KOVRIX_API kovrix_bigfloat* kovrix_pi_bigfloat(void);
+/* e = sum of 1/i! for i = 0 .. 64 (3.8 units in the last place below e). */
+KOVRIX_API kovrix_bigfloat* kovrix_e_bigfloat(void);
+/* x - k 2pi with k the nearest integer to x / 2pi (halves up), every step
+ * rounded to 256 bits: in [-pi, pi), pi itself giving -pi.  NULL for NULL. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_reduce(const kovrix_bigfloat* x);
+/* The elementary functions, each a fixed number of series terms or Newton
+ * steps at 256 bits (no error-based stopping: the last bits are those of
+ * these steps, not the correctly rounded ones).  NULL for a NULL argument.
+ * sin, cos: reduced modulo 2pi and to an eighth of a turn, then 20 Taylor
+ * terms (about 180 correct bits).  tan = sin / cos; NULL when the computed
+ * cosine is exactly zero (that division-by-zero error is caught, and one left
+ * pending by an earlier call is cleared). */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_sin(const kovrix_bigfloat* x);
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_cos(const kovrix_bigfloat* x);
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_tan(const kovrix_bigfloat* x);
+/* e^x: x halved s times into |x| < 1/2, 30 Taylor terms, squared s times.
+ * A result beyond the exponent range leaves an overflow error pending. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_exp(const kovrix_bigfloat* x);
+/* ln x = ln m + k ln2 with m in [sqrt2/2, sqrt2], ln m by 30 terms of the
+ * atanh series (about 160 correct bits).  x <= 0: NULL, nothing raised.
+ * kovrix_ln_generic_bigfloat is the same function. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_ln(const kovrix_bigfloat* x);
+KOVRIX_API kovrix_bigfloat* kovrix_ln_generic_bigfloat(const kovrix_bigfloat* x);
+/* The same logarithm of the double x, rounded back to the nearest double.
+ * Quiet NaN for x <= 0, +inf and NaN; computes while an error is pending and
+ * leaves none. */
+KOVRIX_API double kovrix_ln_generic_f64(double x);
+/* sqrt x by reciprocal-square-root Newton steps at 106, 212, 256 and 256 bits
+ * from a double start.  x < 0: NULL, nothing raised. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_sqrt(const kovrix_bigfloat* x);
+/* sqrt x by at most 20 Heron steps started from x itself (stops early at a
+ * fixed point); far from 1 the result is not yet converged.  x < 0: NULL,
+ * nothing raised. */
+KOVRIX_API kovrix_bigfloat* kovrix_sqrt_newton_bigfloat(const kovrix_bigfloat* x);
+/* The first 15 terms of the exponential series at x itself (no reduction). */
+KOVRIX_API kovrix_bigfloat* kovrix_exp_taylor_bigfloat(const kovrix_bigfloat* x);
+/* arctan x: 1/x above 1, (x - 1)/(x + 1) around pi/4 above sqrt2 - 1, then 30
+ * terms of the Gregory series. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_arctan(const kovrix_bigfloat* x);
+/* The angle of the point (x, y) in (-pi, pi]: arctan(y / x), moved by pi for
+ * x < 0; +-pi/2 on the y axis, 0 at the origin.  Note the order (y, x). */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_arctan2(const kovrix_bigfloat* y, const kovrix_bigfloat* x);
+/* x^k by binary powering, every product at 256 bits (the base is squared
+ * once more after the last bit, so a base whose next square overflows fails
+ * the call); x^0 = 1 for every x; k < 0 gives 1 / x^-k, and for x = 0 NULL
+ * with a division-by-zero error left pending. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_pow_int(const kovrix_bigfloat* x, int32_t k);
+/* x^y = exp(y ln x) for x > 0; x <= 0 (integral y too): NULL, nothing raised. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_pow(const kovrix_bigfloat* x, const kovrix_bigfloat* y);
+
 /* ==== Interval ============================================================= */
 /*
  * A closed interval [lo, hi] of reals with float64 bounds, passed and returned

@@ -1,13 +1,20 @@
 // The BigFloat exports: boundary checks, then the operation of src/float/
 // inside the shared wrappers of pending_error.hpp.  Every value is worked at
 // defaultPrecision (256 bits) with mode nearest.
+#include <bit>
+#include <cstdint>
+#include <limits>
+
 #include "c_api/bigfloat_handle.hpp"
 #include "c_api/bigint_handle.hpp"
 #include "c_api/pending_error.hpp"
 #include "float/arithmetic.hpp"
 #include "float/big_float.hpp"
 #include "float/comparison.hpp"
+#include "float/constants.hpp"
+#include "float/float_math.hpp"
 #include "float/formatting.hpp"
+#include "float/reduction.hpp"
 #include "kovrix.h"
 
 using kovrix::BigFloat;
@@ -16,9 +23,34 @@ using kovrix::capi::bfOf;
 using kovrix::capi::Catches;
 using kovrix::capi::guarded;
 using kovrix::capi::pinFloat;
+using kovrix::capi::unguarded;
 
 namespace {
 constexpr kovrix_bigfloat* kNoHandle = nullptr;
+
+// Term and iteration counts fixed by the exports.
+constexpr std::int64_t kTrigTerms = 20;
+constexpr std::int64_t kExpTerms = 30;
+constexpr std::int64_t kLnTerms = 30;
+constexpr std::int64_t kSqrtSteps = 15;
+constexpr std::int64_t kHeronSteps = 20;
+constexpr std::int64_t kExpSeriesTerms = 15;
+constexpr std::int64_t kAtanTerms = 30;
+constexpr std::int64_t kPowTerms = 30;
+constexpr std::int64_t kETerms = 64;
+
+// The quiet NaN answer of kovrix_ln_generic_f64 outside its domain.
+constexpr double kQuietNaN = std::bit_cast<double>(std::uint64_t{0x7FF8000000000000});
+
+bool positive(const kovrix_bigfloat* h) { return !bfOf(h).isZero() && !bfOf(h).negative; }
+
+// The export shape of a one-argument function: NULL for NULL, else the
+// function of the value in a new handle.
+template <Catches C = Catches::nothing, class F>
+kovrix_bigfloat* unary(const kovrix_bigfloat* x, F f) {
+  if (x == nullptr) return nullptr;
+  return guarded<C>(kNoHandle, [&] { return pinFloat(f(bfOf(x))); });
+}
 }  // namespace
 
 extern "C" {
@@ -82,6 +114,80 @@ kovrix_bigfloat* kovrix_bigfloat_neg(const kovrix_bigfloat* a) {
 kovrix_bigfloat* kovrix_bigfloat_abs(const kovrix_bigfloat* a) {
   if (a == nullptr) return nullptr;
   return guarded(kNoHandle, [&] { return pinFloat(kovrix::abs(bfOf(a))); });
+}
+
+kovrix_bigfloat* kovrix_pi_bigfloat(void) {
+  return guarded(kNoHandle, [] { return pinFloat(kovrix::getPiBigFloat()); });
+}
+
+kovrix_bigfloat* kovrix_e_bigfloat(void) {
+  return guarded(kNoHandle, [] { return pinFloat(kovrix::eBigFloat(defaultPrecision, kETerms)); });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_reduce(const kovrix_bigfloat* x) {
+  return unary(x, [](const BigFloat& v) { return kovrix::reduceModTwoPi(v); });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_sin(const kovrix_bigfloat* x) {
+  return unary(x, [](const BigFloat& v) { return kovrix::sin(v, kTrigTerms); });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_cos(const kovrix_bigfloat* x) {
+  return unary(x, [](const BigFloat& v) { return kovrix::cos(v, kTrigTerms); });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_tan(const kovrix_bigfloat* x) {
+  return unary<Catches::divByZero>(x, [](const BigFloat& v) { return kovrix::tan(v, kTrigTerms); });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_exp(const kovrix_bigfloat* x) {
+  return unary(x, [](const BigFloat& v) { return kovrix::exp(v, kExpTerms); });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_ln(const kovrix_bigfloat* x) {
+  if (!positive(x)) return nullptr;
+  return unary(x, [](const BigFloat& v) { return kovrix::ln(v, kLnTerms); });
+}
+
+kovrix_bigfloat* kovrix_ln_generic_bigfloat(const kovrix_bigfloat* x) { return kovrix_bigfloat_ln(x); }
+
+double kovrix_ln_generic_f64(double x) {
+  if (!(x > 0.0 && x < std::numeric_limits<double>::infinity())) return kQuietNaN;
+  return unguarded(0.0, [&] {
+    return kovrix::toFloat64(kovrix::ln(kovrix::initBigFloat(defaultPrecision, x), kLnTerms));
+  });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_sqrt(const kovrix_bigfloat* x) {
+  if (x == nullptr || bfOf(x).negative) return nullptr;
+  return unary(x, [](const BigFloat& v) { return kovrix::sqrt(v, kSqrtSteps); });
+}
+
+kovrix_bigfloat* kovrix_sqrt_newton_bigfloat(const kovrix_bigfloat* x) {
+  if (x == nullptr || bfOf(x).negative) return nullptr;
+  return unary(x, [](const BigFloat& v) { return kovrix::sqrtNewtonGeneric(v, kHeronSteps); });
+}
+
+kovrix_bigfloat* kovrix_exp_taylor_bigfloat(const kovrix_bigfloat* x) {
+  return unary(x, [](const BigFloat& v) { return kovrix::expTaylor(v, kExpSeriesTerms); });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_arctan(const kovrix_bigfloat* x) {
+  return unary(x, [](const BigFloat& v) { return kovrix::arctan(v, kAtanTerms); });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_arctan2(const kovrix_bigfloat* y, const kovrix_bigfloat* x) {
+  if (y == nullptr || x == nullptr) return nullptr;
+  return guarded(kNoHandle, [&] { return pinFloat(kovrix::arctan2(bfOf(y), bfOf(x), kAtanTerms)); });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_pow_int(const kovrix_bigfloat* x, int32_t k) {
+  return unary(x, [k](const BigFloat& v) { return kovrix::pow(v, std::int64_t{k}); });
+}
+
+kovrix_bigfloat* kovrix_bigfloat_pow(const kovrix_bigfloat* x, const kovrix_bigfloat* y) {
+  if (x == nullptr || y == nullptr || !positive(x)) return nullptr;
+  return guarded(kNoHandle, [&] { return pinFloat(kovrix::pow(bfOf(x), bfOf(y), kPowTerms)); });
 }
 
 }  // extern "C"

@@ -6,6 +6,8 @@
 
 #include "c_api/pending_error.hpp"
 #include "c_api/signals.hpp"
+#include "float/float_math.hpp"
+#include "float/reduction.hpp"
 #include "kovrix.h"
 
 namespace kovrix::capi {
@@ -20,6 +22,9 @@ std::once_flag gInitOnce;
 // failure before initialising is not allowed to run on.
 void globalInit() noexcept {
   installSignalHandlers();
+  // piCache and twoPiCache first: the other four are made from piCache.
+  fillReductionCaches();
+  fillFloatMathCaches();
   if (errorPending()) {
     ErrorRecord e = pendingError();
     std::fprintf(stderr, "kovrix: error pending at initialisation: %s [%s]\n", e.message,

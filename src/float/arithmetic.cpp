@@ -5,6 +5,7 @@
 #include "arithmetic/division_big.hpp"
 #include "arithmetic/multiplication_big.hpp"
 #include "arithmetic/subtraction_big.hpp"
+#include "float/comparison.hpp"
 
 namespace kovrix {
 
@@ -105,5 +106,7 @@ BigFloat divRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, Roundi
   normalizeRounded(r, p, mode, inexact);
   return r;
 }
+
+bool BigFloatArithmetic::equal(const BigFloat& a, const BigFloat& b) { return cmp(a, b) == 0; }
 
 }  // namespace kovrix

@@ -7,6 +7,7 @@
 // A zero result is the canonical zero.
 #pragma once
 
+#include "exponential/series_arithmetic.hpp"
 #include "float/big_float.hpp"
 
 namespace kovrix {
@@ -40,5 +41,30 @@ inline BigFloat abs(BigFloat a) {
   a.negative = false;
   return a;
 }
+
+// The arithmetic of the generic series and Newton kernels at BigFloat: every
+// step a rounded operation at defaultPrecision, mode nearest, and every
+// integer a kernel multiplies or divides by made with initBigFloat at 256 bits
+// (exact for the small indices the kernels use).
+struct BigFloatArithmetic {
+  using Value = BigFloat;
+  static BigFloat zero() { return BigFloat{}; }
+  static BigFloat one() { return integer(1); }
+  static BigFloat add(const BigFloat& a, const BigFloat& b) { return a + b; }
+  static BigFloat sub(const BigFloat& a, const BigFloat& b) { return a - b; }
+  static BigFloat mul(const BigFloat& a, const BigFloat& b) { return a * b; }
+  static BigFloat div(const BigFloat& a, const BigFloat& b) { return a / b; }
+  static BigFloat mulInt(const BigFloat& a, std::int64_t k) { return a * integer(k); }
+  static BigFloat divInt(const BigFloat& a, std::int64_t k) { return a / integer(k); }
+  static BigFloat half(const BigFloat& a) { return a * initBigFloat(defaultPrecision, 0.5); }
+  static BigFloat twice(const BigFloat& a) { return integer(2) * a; }
+  static bool isNegative(const BigFloat& a) { return a.negative && !a.isZero(); }
+  static bool isZero(const BigFloat& a) { return a.isZero(); }
+  static bool equal(const BigFloat& a, const BigFloat& b);
+  // The integer k made at 256 bits through its double, as every integer a
+  // kernel uses is.
+  static BigFloat integer(std::int64_t k) { return initBigFloat(defaultPrecision, static_cast<double>(k)); }
+};
+static_assert(SeriesArithmetic<BigFloatArithmetic>);
 
 }  // namespace kovrix

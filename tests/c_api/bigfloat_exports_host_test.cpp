@@ -86,4 +86,75 @@ TEST(BigFloatExportsHost, PendingErrors) {
   EXPECT_EQ(f64(again), 1.5);
 }
 
+TEST(BigFloatExportsHost, FunctionBoundaries) {
+  kovrix_init();
+  Handle pi = kovrix_pi_bigfloat(), e = kovrix_e_bigfloat();
+  EXPECT_EQ(f64(pi), 3.141592653589793);
+  EXPECT_EQ(f64(e), 2.718281828459045);
+  Handle one = kovrix_bigfloat_from_i64(1), zero = kovrix_bigfloat_from_i64(0), minus = kovrix_bigfloat_from_i64(-1);
+  Handle seven = kovrix_bigfloat_from_i64(7);
+  Handle reduced = kovrix_bigfloat_reduce(seven), reducedPi = kovrix_bigfloat_reduce(pi);
+  EXPECT_NEAR(f64(reduced), 0.7168146928204138, 1e-15);
+  EXPECT_EQ(f64(reducedPi), -3.141592653589793);
+  Handle s = kovrix_bigfloat_sin(one), c = kovrix_bigfloat_cos(one), t = kovrix_bigfloat_tan(one);
+  EXPECT_EQ(f64(s), std::sin(1.0));
+  EXPECT_EQ(f64(c), std::cos(1.0));
+  EXPECT_EQ(f64(t), std::tan(1.0));
+  Handle ex = kovrix_bigfloat_exp(one), series = kovrix_exp_taylor_bigfloat(one);
+  EXPECT_EQ(f64(ex), 2.718281828459045);
+  EXPECT_NEAR(f64(series), 2.718281828459045, 1e-11);
+  Handle sq = kovrix_bigfloat_sqrt(seven), heron = kovrix_sqrt_newton_bigfloat(seven);
+  EXPECT_EQ(f64(sq), std::sqrt(7.0));
+  EXPECT_EQ(f64(heron), std::sqrt(7.0));
+  Handle at = kovrix_bigfloat_arctan(minus), at2 = kovrix_bigfloat_arctan2(minus, minus);
+  EXPECT_EQ(f64(at), -0.7853981633974483);
+  EXPECT_EQ(f64(at2), -3 * 0.7853981633974483);
+  Handle p = kovrix_bigfloat_pow_int(seven, -2), pr = kovrix_bigfloat_pow(seven, one);
+  EXPECT_EQ(f64(p), 1.0 / 49.0);
+  EXPECT_EQ(f64(pr), 7.0);
+  Handle l = kovrix_bigfloat_ln(seven), lg = kovrix_ln_generic_bigfloat(seven);
+  EXPECT_EQ(kovrix_bigfloat_cmp(l, lg), 0);
+  EXPECT_EQ(kovrix_ln_generic_f64(7.0), std::log(7.0));
+  EXPECT_EQ(kovrix_ln_generic_f64(1.0), 0.0);
+  for (double bad : {0.0, -1.0, HUGE_VAL, std::nan("")})
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(kovrix_ln_generic_f64(bad)), 0x7FF8000000000000u) << bad;
+
+  // Domain answers: NULL with nothing raised (the next call computes).
+  EXPECT_EQ(kovrix_bigfloat_ln(zero), nullptr);
+  EXPECT_EQ(kovrix_bigfloat_ln(minus), nullptr);
+  EXPECT_EQ(kovrix_ln_generic_bigfloat(minus), nullptr);
+  EXPECT_EQ(kovrix_bigfloat_sqrt(minus), nullptr);
+  EXPECT_EQ(kovrix_sqrt_newton_bigfloat(minus), nullptr);
+  EXPECT_EQ(kovrix_bigfloat_pow(zero, one), nullptr);
+  EXPECT_EQ(kovrix_bigfloat_pow(minus, one), nullptr);
+  for (auto* unaryExport : {kovrix_bigfloat_sin, kovrix_bigfloat_cos, kovrix_bigfloat_tan, kovrix_bigfloat_exp,
+                            kovrix_bigfloat_ln, kovrix_bigfloat_sqrt, kovrix_bigfloat_arctan, kovrix_bigfloat_reduce,
+                            kovrix_exp_taylor_bigfloat, kovrix_sqrt_newton_bigfloat, kovrix_ln_generic_bigfloat})
+    EXPECT_EQ(unaryExport(nullptr), nullptr);
+  EXPECT_EQ(kovrix_bigfloat_arctan2(nullptr, one), nullptr);
+  EXPECT_EQ(kovrix_bigfloat_pow(one, nullptr), nullptr);
+  EXPECT_EQ(kovrix_bigfloat_pow_int(nullptr, 2), nullptr);
+  Handle sqZero = kovrix_bigfloat_sqrt(zero);
+  EXPECT_EQ(kovrix_bigfloat_is_zero(sqZero), 1);
+
+  // tan at pi/2 (the cached value) has a zero cosine: NULL, the error caught.
+  Handle two = kovrix_bigfloat_from_i64(2);
+  Handle halfPi = kovrix_bigfloat_div(pi, two);
+  EXPECT_EQ(kovrix_bigfloat_tan(halfPi), nullptr);
+  Handle after = kovrix_bigfloat_sin(halfPi);
+  EXPECT_EQ(f64(after), 1.0);
+  // 0^-1 leaves the division error pending; tan clears exactly that kind.
+  EXPECT_EQ(kovrix_bigfloat_pow_int(zero, -1), nullptr);
+  EXPECT_EQ(kovrix_bigfloat_sin(one), nullptr);
+  EXPECT_EQ(kovrix_ln_generic_f64(1.0), 0.0);  // computes through it
+  EXPECT_EQ(kovrix_bigfloat_tan(one), nullptr);
+  Handle cleared = kovrix_bigfloat_tan(one);
+  EXPECT_EQ(f64(cleared), std::tan(1.0));
+  // An overflow is not caught by tan.
+  leaveOverflowPending();
+  EXPECT_EQ(kovrix_bigfloat_tan(one), nullptr);
+  EXPECT_EQ(kovrix_pi_bigfloat(), nullptr);
+  EXPECT_EQ(kovrix_fixed_sqrt(0), 0);  // clears it
+}
+
 }  // namespace

@@ -65,4 +65,37 @@ inline BigFloat randomBigFloat(std::int64_t bits, std::int64_t lo, std::int64_t 
   return r;
 }
 
+// A random 256-bit value uniform in [lo, hi] (rounded to 256 bits).
+inline BigFloat uniformBigFloat(double lo, double hi) {
+  BigFloat u{false, -256, randomBig(4, 0)};  // [0, 1)
+  Mpfr x(256), scaledU(256);
+  toMpfr(scaledU, u);
+  mpfr_mul_d(scaledU, scaledU, hi - lo, MPFR_RNDN);
+  mpfr_add_d(x, scaledU, lo, MPFR_RNDN);
+  return fromMpfr(x);
+}
+
+// Units in the last place by which x exceeds the exact value: (x - exact) / 2^exponent(x).
+inline double ulpsAbove(const BigFloat& x, mpfr_srcptr exact) {
+  Mpfr a, d(4096);
+  toMpfr(a, x);
+  mpfr_sub(d, a, exact, MPFR_RNDN);
+  mpfr_mul_2si(d, d, -x.exponent, MPFR_RNDN);
+  return mpfr_get_d(d, MPFR_RNDN);
+}
+
+// Correct bits of x against the exact value f: -log2(|x - f| / max(|f|, 1)).
+inline double correctBits(const BigFloat& x, mpfr_srcptr f) {
+  Mpfr a, d(4096), scale(4096);
+  toMpfr(a, x);
+  mpfr_sub(d, a, f, MPFR_RNDN);
+  if (mpfr_zero_p(d)) return 4096;
+  mpfr_abs(scale, f, MPFR_RNDN);
+  if (mpfr_cmp_ui(scale, 1) < 0) mpfr_set_ui(scale, 1, MPFR_RNDN);
+  mpfr_div(d, d, scale, MPFR_RNDN);
+  mpfr_abs(d, d, MPFR_RNDN);
+  mpfr_log2(d, d, MPFR_RNDN);
+  return -mpfr_get_d(d, MPFR_RNDN);
+}
+
 }  // namespace kovrix::test
