@@ -14,6 +14,7 @@ int main(void) {
   tour_fixed();
   tour_fixed_functions();
   tour_float64();
+  tour_bigfloat();
   tour_interval();
 
   kovrix_cleanup();

@@ -10,6 +10,7 @@ void tour_bigint(void);
 void tour_fixed(void);
 void tour_fixed_functions(void);
 void tour_float64(void);
+void tour_bigfloat(void);
 void tour_interval(void);
 
 static inline void tour_heading(const char* title) { printf("\n== %s ==\n\n", title); }
