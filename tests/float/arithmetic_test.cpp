@@ -7,7 +7,7 @@
 #include "float/comparison.hpp"
 #include "support/big_float_mpfr.hpp"
 
-namespace kovrix::test {
+namespace kovrix::testsupport {
 namespace {
 
 constexpr std::int64_t P = 256;
@@ -156,4 +156,4 @@ TEST(BigFloatArithmetic, StatedValues) {
 }
 
 }  // namespace
-}  // namespace kovrix::test
+}  // namespace kovrix::testsupport

@@ -9,7 +9,7 @@
 #include "float/formatting.hpp"
 #include "support/big_float_mpfr.hpp"
 
-namespace kovrix::test {
+namespace kovrix::testsupport {
 namespace {
 
 BigFloat bf(bool negative, std::int64_t exponent, std::uint64_t mantissa) {
@@ -96,4 +96,4 @@ TEST(BigFloat, ToFloat64AgreesWithMpfr) {
 }
 
 }  // namespace
-}  // namespace kovrix::test
+}  // namespace kovrix::testsupport

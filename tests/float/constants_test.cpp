@@ -6,7 +6,7 @@
 #include "float/formatting.hpp"
 #include "support/big_float_mpfr.hpp"
 
-namespace kovrix::test {
+namespace kovrix::testsupport {
 namespace {
 
 TEST(BigFloatConstants, OffsetsFromTheTrueValues) {
@@ -36,4 +36,4 @@ TEST(BigFloatConstants, AtanSeriesAgainstMpfr) {
 }
 
 }  // namespace
-}  // namespace kovrix::test
+}  // namespace kovrix::testsupport

@@ -14,7 +14,7 @@
 #include "float/reduction.hpp"
 #include "support/big_float_mpfr.hpp"
 
-namespace kovrix::test {
+namespace kovrix::testsupport {
 namespace {
 
 class BigFloatMath : public ::testing::Test {
@@ -152,4 +152,4 @@ TEST_F(BigFloatMath, StatedValues) {
 }
 
 }  // namespace
-}  // namespace kovrix::test
+}  // namespace kovrix::testsupport

@@ -8,7 +8,7 @@
 #include "float/reduction.hpp"
 #include "support/big_float_mpfr.hpp"
 
-namespace kovrix::test {
+namespace kovrix::testsupport {
 namespace {
 
 BigFloat at(double v) { return initBigFloat(256, v); }
@@ -65,4 +65,4 @@ TEST(BigFloatReduction, ModTwoPi) {
 }
 
 }  // namespace
-}  // namespace kovrix::test
+}  // namespace kovrix::testsupport

@@ -8,11 +8,11 @@
 #include <cstdint>
 #include <string>
 
-#include "arithmetic/big_test_support.hpp"
 #include "arithmetic/signed_big.hpp"
 #include "float/big_float.hpp"
+#include "support/big.hpp"
 
-namespace kovrix::test {
+namespace kovrix::testsupport {
 
 // An mpfr_t with its own precision, released on scope exit.
 struct Mpfr {
@@ -98,4 +98,4 @@ inline double correctBits(const BigFloat& x, mpfr_srcptr f) {
   return -mpfr_get_d(d, MPFR_RNDN);
 }
 
-}  // namespace kovrix::test
+}  // namespace kovrix::testsupport
