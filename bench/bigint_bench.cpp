@@ -11,7 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "bigint_peer.hpp"
 #include "kovrix.h"
+
+#if KOVRIX_HAVE_FLINT
+#include <flint/fft.h>
+#endif
 
 namespace {
 
@@ -53,7 +58,7 @@ struct Operand {
     mpz_urandomb(z, randState(), static_cast<mp_bitcnt_t>(64 * limbs));
     mpz_setbit(z, static_cast<mp_bitcnt_t>(64 * limbs - 1));
     if (negative) mpz_neg(z, z);
-    h = kovrix_bigint_from_decimal(decimalOf(z).c_str());
+    h = kovrix_bench::handleOf(z);
   }
   ~Operand() {
     mpz_clear(z);
@@ -62,7 +67,7 @@ struct Operand {
 };
 
 bool sameValue(benchmark::State& state, const kovrix_bigint* h, mpz_srcptr z) {
-  if (decimalOf(h) == decimalOf(z)) return true;
+  if (kovrix_bench::sameValue(h, z)) return true;
   state.SkipWithError("kovrix and GMP disagree");
   return false;
 }
@@ -167,6 +172,102 @@ void BM_MulKaratsuba_gmp(benchmark::State& s) {
 }
 BENCHMARK(BM_MulKaratsuba_kovrix)->Arg(64)->Arg(256)->Arg(1024);
 BENCHMARK(BM_MulKaratsuba_gmp)->Arg(64)->Arg(256)->Arg(1024);
+
+// ---- long operands: the sizes the linear kernels and product tiers are judged at --------
+// Add and sub at 64 limbs and up; products and squares from 64 limbs (Karatsuba)
+// through Toom-3 to the transforms at 16,384 and 262,144 limbs.  FLINT's
+// transform product (flint_mpn_mul_fft_main, on limbs) is the second peer
+// where it is faster than GMP.
+// b is negative (see kovrixBinary), so a - b adds the magnitudes and a + b
+// subtracts them: the rows name the limb operation, both sides run the same
+// signed one.
+void BM_AddLong_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  kovrixBinary(s, kovrix_bigint_sub, mpz_sub, n, n);
+}
+void BM_AddLong_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  gmpBinary(s, mpz_sub, n, n);
+}
+void BM_SubLong_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  kovrixBinary(s, kovrix_bigint_add, mpz_add, n, n);
+}
+void BM_SubLong_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  gmpBinary(s, mpz_add, n, n);
+}
+BENCHMARK(BM_AddLong_kovrix)->Arg(64)->Arg(1024)->Arg(4096)->Arg(16384);
+BENCHMARK(BM_AddLong_gmp)->Arg(64)->Arg(1024)->Arg(4096)->Arg(16384);
+BENCHMARK(BM_SubLong_kovrix)->Arg(64)->Arg(1024)->Arg(4096)->Arg(16384);
+BENCHMARK(BM_SubLong_gmp)->Arg(64)->Arg(1024)->Arg(4096)->Arg(16384);
+
+void BM_MulLong_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  kovrixBinary(s, kovrix_bigint_mul, mpz_mul, n, n);
+}
+void BM_MulLong_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  gmpBinary(s, mpz_mul, n, n);
+}
+BENCHMARK(BM_MulLong_kovrix)->Arg(64)->Arg(1024)->Arg(4096)->Arg(16384)->Arg(262144)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_MulLong_gmp)->Arg(64)->Arg(1024)->Arg(4096)->Arg(16384)->Arg(262144)->Unit(benchmark::kMicrosecond);
+
+// Squares: the same handle twice, and mpz_mul with the same operand twice
+// (which GMP also turns into a square).
+void BM_SqrLong_kovrix(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  Operand a(n);
+  mpz_t r;
+  mpz_init(r);
+  mpz_mul(r, a.z, a.z);
+  kovrix_bigint* h = kovrix_bigint_mul(a.h, a.h);
+  bool ok = sameValue(s, h, r);
+  kovrix_bigint_destroy(h);
+  mpz_clear(r);
+  if (!ok) return;
+  for (auto _ : s) {
+    kovrix_bigint* x = kovrix_bigint_mul(a.h, a.h);
+    benchmark::DoNotOptimize(x);
+    kovrix_bigint_destroy(x);
+  }
+}
+void BM_SqrLong_gmp(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  Operand a(n);
+  for (auto _ : s) {
+    mpz_t r;
+    mpz_init(r);
+    mpz_mul(r, a.z, a.z);
+    benchmark::DoNotOptimize(r->_mp_d);
+    mpz_clear(r);
+  }
+}
+BENCHMARK(BM_SqrLong_kovrix)->Arg(64)->Arg(1024)->Arg(4096)->Arg(16384)->Arg(262144)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_SqrLong_gmp)->Arg(64)->Arg(1024)->Arg(4096)->Arg(16384)->Arg(262144)->Unit(benchmark::kMicrosecond);
+
+#if KOVRIX_HAVE_FLINT
+void BM_MulLong_flint(benchmark::State& s) {
+  int n = static_cast<int>(s.range(0));
+  Operand a(n), b(n);
+  std::vector<mp_limb_t> r(2 * static_cast<std::size_t>(n));
+  mpz_t expect;
+  mpz_init(expect);
+  mpz_mul(expect, a.z, b.z);
+  flint_mpn_mul_fft_main(r.data(), mpz_limbs_read(a.z), n, mpz_limbs_read(b.z), n);
+  bool ok = mpn_cmp(r.data(), mpz_limbs_read(expect), 2 * n) == 0;
+  mpz_clear(expect);
+  if (!ok) {
+    s.SkipWithError("FLINT and GMP disagree");
+    return;
+  }
+  for (auto _ : s) {
+    flint_mpn_mul_fft_main(r.data(), mpz_limbs_read(a.z), n, mpz_limbs_read(b.z), n);
+    benchmark::DoNotOptimize(r.data());
+  }
+}
+BENCHMARK(BM_MulLong_flint)->Arg(4096)->Arg(16384)->Arg(262144)->Unit(benchmark::kMicrosecond);
+#endif
 
 // ---- division, 2n by n limbs ----------------------------------------------------------
 // 4 to 64 limbs: schoolbook and the first divide-and-conquer sizes; 1,024 and

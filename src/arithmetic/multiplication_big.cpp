@@ -1,6 +1,7 @@
 #include "arithmetic/multiplication_big.hpp"
 
 #include <algorithm>
+#include <bit>
 
 #include "arithmetic/addition_big.hpp"
 #include "arithmetic/comparison_big.hpp"
@@ -29,7 +30,7 @@ __attribute__((target("bmi2,adx"))) Limb addMulLimbMulxAdx(std::span<Limb> out, 
   // additions into out (adox); lea and jrcxz leave both flags alone.  At the
   // end both pending carries join the last high limb, which cannot wrap
   // (the total a b + out fits len(a) + 1 limbs).
-  __asm__(
+  __asm__ volatile(
       "xorl %k[lo0], %k[lo0]\n\t"
       "1:\n\t"
       "mulx (%[x]), %[lo0], %[hi0]\n\t"
@@ -104,9 +105,11 @@ void sqrSchoolbookN(std::span<Limb> out, std::span<const Limb> a) noexcept {
 // 2h + 2 limbs (h = ceil(n / 2)) and hands the rest to a recursion whose
 // operands have at most h + 1 limbs.  An unbalanced level needs 2 len(b) <= 2h
 // limbs for one block product, within the same bound.
+// The top level always splits (see mulKaratsubaN); the levels below only
+// from the threshold on.
 std::size_t karatsubaScratchSize(std::size_t n) noexcept {
   std::size_t total = 0;
-  while (n >= std::min(KaratsubaThreshold, SqrKaratsubaThreshold)) {
+  for (bool top = true; n >= 2 && (top || n >= std::min(KaratsubaThreshold, SqrKaratsubaThreshold)); top = false) {
     std::size_t h = (n + 1) / 2;
     total += 4 * h + 4;
     n = h + 1;
@@ -158,13 +161,14 @@ void mulKaratsubaN(std::span<Limb> out, std::span<const Limb> a, std::span<const
                    std::span<Limb> scratch) noexcept {
   assert(a.size() >= b.size() && !b.empty() && out.size() == a.size() + b.size());
   std::size_t la = a.size(), lb = b.size();
-  if (lb < KaratsubaThreshold) {
-    mulSchoolbookN(out, a, b);
-    return;
-  }
+  if (lb < 2) return mulSchoolbookN(out, a, b);
   assert(scratch.size() >= karatsubaScratchSize(la));
   std::size_t h = (la + 1) / 2;
+  // This level splits at any size (so that the tuning program can time one
+  // Karatsuba step against schoolbook on either side of the threshold); the
+  // products below it split only from KaratsubaThreshold on.
   auto karatsuba = [](std::span<Limb> o, std::span<const Limb> x, std::span<const Limb> y, std::span<Limb> s) {
+    if (y.size() < KaratsubaThreshold) return mulSchoolbookN(o, x, y);
     mulKaratsubaN(o, x, y, s);
   };
   // Unbalanced: blocks of len(b) limbs; 2 len(b) <= 2h limbs of scratch.
@@ -176,8 +180,8 @@ void mulKaratsubaN(std::span<Limb> out, std::span<const Limb> a, std::span<const
   std::size_t n = la + lb;
   auto z0 = out.first(2 * h);
   auto z2 = out.subspan(2 * h);
-  mulKaratsubaN(z0, a0, b0, scratch);
-  mulKaratsubaN(z2, a1, b1, scratch);
+  karatsuba(z0, a0, b0, scratch);
+  karatsuba(z2, a1, b1, scratch);
 
   auto sa = scratch.first(h + 1);
   auto sb = scratch.subspan(h + 1, h + 1);
@@ -200,20 +204,26 @@ void mulKaratsubaN(std::span<Limb> out, std::span<const Limb> a, std::span<const
 void sqrKaratsubaN(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scratch) noexcept {
   assert(!a.empty() && out.size() == 2 * a.size());
   std::size_t n = a.size();
-  if (n < SqrKaratsubaThreshold) return sqrSchoolbookN(out, a);
+  if (n < 2) return sqrSchoolbookN(out, a);
   assert(scratch.size() >= karatsubaScratchSize(n));
+  // As in mulKaratsubaN: this level splits, the squares below it from the
+  // threshold on.
+  auto square = [](std::span<Limb> o, std::span<const Limb> x, std::span<Limb> s) {
+    if (x.size() < SqrKaratsubaThreshold) return sqrSchoolbookN(o, x);
+    sqrKaratsubaN(o, x, s);
+  };
   // a = a0 + a1 B^h with len(a1) <= h; a^2 = a0^2 + (a0^2 + a1^2 - (a0 - a1)^2) B^h
   // + a1^2 B^2h, where the middle term is 2 a0 a1 >= 0.
   std::size_t h = (n + 1) / 2;
   auto a0 = a.first(h), a1 = a.subspan(h);
-  sqrKaratsubaN(out.first(2 * h), a0, scratch);
-  sqrKaratsubaN(out.subspan(2 * h), a1, scratch);
+  square(out.first(2 * h), a0, scratch);
+  square(out.subspan(2 * h), a1, scratch);
   auto z1 = scratch.first(2 * h);
   auto t = scratch.subspan(2 * h, 2 * h + 1);
   auto rest = scratch.subspan(4 * h + 4);
   auto d = t.first(h);  // |a0 - a1|, overwritten once z1 is formed
   absDiffN(d, a0, a1);
-  sqrKaratsubaN(z1, d, rest);
+  square(z1, d, rest);
   t[2 * h] = addN(t.first(2 * h), out.first(2 * h), out.subspan(2 * h));
   [[maybe_unused]] Limb borrow = subN(t, t, z1);
   assert(borrow == 0);
@@ -228,10 +238,17 @@ std::size_t mulScratchEnvelope(std::size_t n) noexcept {
   return s;
 }
 
+bool fftPays(std::size_t la, std::size_t lb, std::size_t threshold) noexcept {
+  if (lb < threshold) return false;
+  if (lb >= FftAnyFillThreshold) return true;
+  std::size_t used = la + lb - 1;
+  return static_cast<double>(used) >= FftMinFill * static_cast<double>(std::bit_ceil(used));
+}
+
 std::size_t mulScratchSize(std::size_t na, std::size_t nb) noexcept {
   std::size_t la = std::max(na, nb), lb = std::min(na, nb);
   if (lb < KaratsubaThreshold) return 0;
-  if (lb >= FftThreshold) return fftScratchSize(la + lb);
+  if (fftPays(la, lb, FftThreshold)) return fftScratchSize(la + lb);
   if (la >= 2 * lb) return 2 * lb + mulScratchSize(lb, lb);
   if (lb >= Toom3Threshold) return toom3ScratchSize(la);
   return karatsubaScratchSize(la);
@@ -239,7 +256,7 @@ std::size_t mulScratchSize(std::size_t na, std::size_t nb) noexcept {
 
 std::size_t sqrScratchSize(std::size_t n) noexcept {
   if (n < SqrKaratsubaThreshold) return 0;
-  if (n >= SqrFftThreshold) return fftScratchSize(2 * n);
+  if (fftPays(n, n, SqrFftThreshold)) return fftScratchSize(2 * n);
   if (n >= SqrToom3Threshold) return toom3ScratchSize(n);
   return karatsubaScratchSize(n);
 }
@@ -251,7 +268,7 @@ void mulN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
   std::size_t la = a.size(), lb = b.size();
   assert(scratch.size() >= mulScratchSize(la, lb));
   if (lb < KaratsubaThreshold) return mulSchoolbookN(out, a, b);
-  if (lb >= FftThreshold) return mulFftN(out, a, b, scratch);
+  if (fftPays(la, lb, FftThreshold)) return mulFftN(out, a, b, scratch);
   if (la >= 2 * lb)
     return mulByBlocks(out, a, b, scratch,
                        [](std::span<Limb> o, std::span<const Limb> x, std::span<const Limb> y, std::span<Limb> s) {
@@ -266,7 +283,7 @@ void sqrN(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scratch)
   std::size_t n = a.size();
   assert(scratch.size() >= sqrScratchSize(n));
   if (n < SqrKaratsubaThreshold) return sqrSchoolbookN(out, a);
-  if (n >= SqrFftThreshold) return sqrFftN(out, a, scratch);
+  if (fftPays(n, n, SqrFftThreshold)) return sqrFftN(out, a, scratch);
   if (n >= SqrToom3Threshold) return sqrToom3N(out, a, scratch);
   sqrKaratsubaN(out, a, scratch);
 }

@@ -18,18 +18,31 @@ enum class MulStrategy : std::uint8_t { Auto = 0, Schoolbook = 1, Karatsuba = 2 
 
 // Karatsuba from here on: `mul` with Auto takes Karatsuba only when the
 // smaller operand has at least this many limbs, and the Karatsuba recursion
-// multiplies by schoolbook below it.  At 32 limbs a schoolbook product is
-// about 1000 limb products; Karatsuba's three half-size products win from
-// there on.
-inline constexpr std::size_t KaratsubaThreshold = 32;
-// Toom-3 from here on (balanced operands).
-inline constexpr std::size_t Toom3Threshold = 120;
-// The transforms from here on.
-inline constexpr std::size_t FftThreshold = 3000;
-// The same three crossovers for squares.
-inline constexpr std::size_t SqrKaratsubaThreshold = 40;
-inline constexpr std::size_t SqrToom3Threshold = 140;
-inline constexpr std::size_t SqrFftThreshold = 3000;
+// multiplies by schoolbook below it.  kovrix_tune on the 2-core AMD EPYC
+// (Zen 5) development machine: one Karatsuba step first beats schoolbook at
+// 32 to 45 limbs (the machine is shared; the ratio stays within 5% of 1 over
+// that range).
+inline constexpr std::size_t KaratsubaThreshold = 36;
+// Toom-3 from here on (balanced operands): Toom-3 / Karatsuba ran 1.08 at 99
+// limbs, 1.00 at 125, 0.98 at 200, 0.95 at 318.
+inline constexpr std::size_t Toom3Threshold = 130;
+// The transforms from here on, for products whose transform is well filled:
+// the transform length doubles at each power of two of len(a) + len(b), so
+// its cost is a staircase.  Just past a step (fill about 1/2) Toom-3 stays
+// faster (fft / toom3 1.59 at 2156 limbs, 1.22 at 4309) until the operands
+// are long enough for Toom-3's own pieces to go to the transforms; from a fill
+// of FftMinFill the transform wins (0.97 at 3167, 0.67 at 3990, 0.85 at 5428).
+inline constexpr std::size_t FftThreshold = 2500;
+inline constexpr double FftMinFill = 0.6;
+// Past this length the transform wins at any fill.
+inline constexpr std::size_t FftAnyFillThreshold = 4 * FftThreshold;
+// The same crossovers for squares: the square kernels save more at the
+// bottom (schoolbook squares do half the limb products), so each tier starts
+// later: Karatsuba / schoolbook square 1.01 at 100 limbs, 0.97 at 114;
+// Toom-3 / Karatsuba square 1.05 at 272, 0.91 at 343, 1.01 at 432.
+inline constexpr std::size_t SqrKaratsubaThreshold = 110;
+inline constexpr std::size_t SqrToom3Threshold = 350;
+inline constexpr std::size_t SqrFftThreshold = 2500;
 // Longest product the transforms can form: 2^45 coefficients, the largest
 // power of two dividing p - 1 for each of the three primes.
 inline constexpr std::size_t FftMaxLimbs = std::size_t{1} << 45;
@@ -68,7 +81,7 @@ inline Limb addMulLimbN(std::span<Limb> out, std::span<const Limb> a, Limb b) no
   // high limb absorbs both carries.  Plain x86-64 instructions: the carry
   // chain is add/adc only, which the compiler does not produce from the
   // 128-bit formulation.
-  __asm__(
+  __asm__ volatile(
       "1:\n\t"
       "movq (%[x]), %%rax\n\t"
       "mulq %[b]\n\t"
@@ -146,6 +159,12 @@ void mulFftN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb>
              std::span<Limb> scratch) noexcept;
 // out = a * a by the transforms of one operand.  Contract: as mulFftN with b = a.
 void sqrFftN(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scratch) noexcept;
+
+// True when the transforms are the tier for a product of la x lb limbs
+// (la >= lb): from FftThreshold (squares: SqrFftThreshold, passed as
+// `threshold`) when the transform of len(a) + len(b) limbs is at least
+// FftMinFill full, and past FftAnyFillThreshold at any fill.
+bool fftPays(std::size_t la, std::size_t lb, std::size_t threshold) noexcept;
 
 // Scratch limbs mulN needs for operands of na and nb limbs (either order).
 std::size_t mulScratchSize(std::size_t na, std::size_t nb) noexcept;
