@@ -2,6 +2,8 @@
  * kovrix.hpp — a header-only C++17 layer over the C interface of kovrix.h.
  *
  *   kovrix::BigInt    an exact integer owning one handle (copy, move, destroy)
+ *   kovrix::BigFloat  256-bit binary floating point, owning one handle
+ *   kovrix::Rational  an exact fraction, owning one handle
  *   kovrix::Fixed     a 64-bit fixed-point value with its count of fraction bits
  *   kovrix::Interval  a float64 interval with outward rounding
  *   kovrix::f64       the float64 kernels; kovrix::q32 the Q32.32 kernels
@@ -427,7 +429,363 @@ inline double erf(double x) { return kovrix_erf(x); }
 inline double gamma(double x) { return kovrix_gamma(x); }
 inline double factorial(int n) { return kovrix_factorial(n); }
 inline double bessel_j0(double x) { return kovrix_bessel_j0(x); }
+/// ln x through a 256-bit BigFloat, rounded back to the nearest double.
+inline double ln_generic(double x) { return kovrix_ln_generic_f64(x); }
 }  // namespace f64
+
+// ==== BigFloat ===============================================================
+
+namespace detail {
+struct BigFloatTraits {
+  using Handle = kovrix_bigfloat;
+  // Negation is exact, so negating twice copies the value.
+  static Handle* copy(const Handle* h) {
+    Handle* n = kovrix_bigfloat_neg(h);
+    Handle* r = kovrix_bigfloat_neg(n);
+    kovrix_bigfloat_destroy(n);
+    return r;
+  }
+  static void destroy(Handle* h) { kovrix_bigfloat_destroy(h); }
+};
+}  // namespace detail
+
+/// Binary floating point with a 256-bit mantissa, every result rounded to
+/// nearest (ties away from zero).  No infinity, NaN or negative zero.
+class BigFloat : public detail::Owner<detail::BigFloatTraits> {
+  using Base = detail::Owner<detail::BigFloatTraits>;
+
+ public:
+  BigFloat() : BigFloat(std::int64_t{0}) {}
+  /// Exact from any built-in integer and from a finite double (NaN and the
+  /// infinities are an Error).
+  template <class I, std::enable_if_t<std::is_integral_v<I> && !std::is_same_v<I, bool>, int> = 0>
+  BigFloat(I v) : Base(fromInteger(v), "from integer") {}
+  BigFloat(double x) : Base((detail::init(), kovrix_bigfloat_from_f64(x)), "not a finite double") {}
+  /// The integer truncated toward zero to its top 256 bits.
+  explicit BigFloat(const BigInt& x) : Base(kovrix_bigfloat_from_bigint(x.handle()), "from BigInt") {}
+  /// From decimal text ("-12.5e-3"): the exact value rounded once when its
+  /// digits and its power of ten each fit in 256 bits (77 digits), else twice.
+  explicit BigFloat(std::string_view text) : BigFloat(fromText(text)) {}
+  explicit BigFloat(const char* text) : BigFloat(std::string_view(text == nullptr ? "" : text)) {}
+  static BigFloat adopt(kovrix_bigfloat* h, const char* what = "result") { return BigFloat(h, what); }
+  static BigFloat pi() { return adopt((detail::init(), kovrix_pi_bigfloat()), "pi"); }
+  static BigFloat e() { return adopt((detail::init(), kovrix_e_bigfloat()), "e"); }
+
+  bool is_zero() const { return kovrix_bigfloat_is_zero(get("is_zero")) == 1; }
+  /// The nearest double, ties to even (+-inf beyond the double range).
+  double to_double() const { return kovrix_bigfloat_to_f64(get("to_double")); }
+  explicit operator double() const { return to_double(); }
+  /// The exact value in decimal (every binary fraction ends in decimal).
+  std::string to_string() const;
+
+  friend BigFloat operator+(const BigFloat& a, const BigFloat& b) { return adopt(kovrix_bigfloat_add(a.get("+"), b.get("+")), "+"); }
+  friend BigFloat operator-(const BigFloat& a, const BigFloat& b) { return adopt(kovrix_bigfloat_sub(a.get("-"), b.get("-")), "-"); }
+  friend BigFloat operator*(const BigFloat& a, const BigFloat& b) { return adopt(kovrix_bigfloat_mul(a.get("*"), b.get("*")), "*"); }
+  friend BigFloat operator/(const BigFloat& a, const BigFloat& b) {
+    detail::require(!b.is_zero(), "division by zero");
+    return adopt(kovrix_bigfloat_div(a.get("/"), b.get("/")), "/");
+  }
+  friend BigFloat operator-(const BigFloat& a) { return adopt(kovrix_bigfloat_neg(a.get("negate")), "negate"); }
+  BigFloat& operator+=(const BigFloat& b) { return *this = *this + b; }
+  BigFloat& operator-=(const BigFloat& b) { return *this = *this - b; }
+  BigFloat& operator*=(const BigFloat& b) { return *this = *this * b; }
+  BigFloat& operator/=(const BigFloat& b) { return *this = *this / b; }
+
+  friend int compare(const BigFloat& a, const BigFloat& b) {
+    return kovrix_bigfloat_cmp(a.get("compare"), b.get("compare"));
+  }
+  friend bool operator==(const BigFloat& a, const BigFloat& b) { return compare(a, b) == 0; }
+  friend bool operator!=(const BigFloat& a, const BigFloat& b) { return compare(a, b) != 0; }
+  friend bool operator<(const BigFloat& a, const BigFloat& b) { return compare(a, b) < 0; }
+  friend bool operator<=(const BigFloat& a, const BigFloat& b) { return compare(a, b) <= 0; }
+  friend bool operator>(const BigFloat& a, const BigFloat& b) { return compare(a, b) > 0; }
+  friend bool operator>=(const BigFloat& a, const BigFloat& b) { return compare(a, b) >= 0; }
+  friend std::ostream& operator<<(std::ostream& out, const BigFloat& a) { return out << a.to_string(); }
+
+  /// Calls a one-handle export, an Error for its NULL.
+  BigFloat apply(kovrix_bigfloat* (*export_)(const kovrix_bigfloat*), const char* what) const {
+    return adopt(export_(get(what)), what);
+  }
+
+ private:
+  BigFloat(kovrix_bigfloat* h, const char* what) : Base(h, what) {}
+
+  template <class I>
+  static kovrix_bigfloat* fromInteger(I v) {
+    detail::init();
+    if constexpr (std::is_unsigned_v<I> && sizeof(I) >= sizeof(std::int64_t)) {
+      if (v > static_cast<I>(INT64_MAX)) return kovrix_bigfloat_from_bigint(BigInt(v).handle());
+    }
+    return kovrix_bigfloat_from_i64(static_cast<std::int64_t>(v));
+  }
+  static BigFloat fromText(std::string_view text);
+};
+
+BigFloat abs(const BigFloat& a);
+int compare(const BigFloat& a, const BigFloat& b);
+inline BigFloat abs(const BigFloat& a) { return a.apply(kovrix_bigfloat_abs, "abs"); }
+
+namespace detail {
+/// Splits decimal text [sign] digits [. digits] [e|E [sign] digits] into the
+/// integer of its digits and the power of ten; false for anything else.
+inline bool splitDecimal(std::string_view text, std::string& digits, long& exponent) {
+  std::size_t i = 0;
+  digits.clear();
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) digits += text[i++] == '-' ? "-" : "";
+  bool any = false, point = false;
+  exponent = 0;
+  for (; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c >= '0' && c <= '9') {
+      digits += c;
+      any = true;
+      if (point) --exponent;
+    } else if (c == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (!any) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    const std::string rest(text.substr(i + 1));
+    char* end = nullptr;
+    const long e = std::strtol(rest.c_str(), &end, 10);
+    if (rest.empty() || *end != '\0' || e > 100000000 || e < -100000000) return false;
+    exponent += e;
+    i = text.size();
+  }
+  return i == text.size();
+}
+
+/// 10^n for n >= 0.
+inline BigInt powerOfTen(long n) {
+  BigInt result = 1, base = 10;
+  for (; n > 0; n >>= 1) {
+    if (n & 1) result *= base;
+    if (n > 1) base *= base;
+  }
+  return result;
+}
+}  // namespace detail
+
+inline BigFloat BigFloat::fromText(std::string_view text) {
+  std::string digits;
+  long exponent = 0;
+  if (!detail::splitDecimal(text, digits, exponent)) detail::fail("invalid decimal text");
+  const BigFloat mantissa{BigInt(digits)};
+  return exponent >= 0 ? mantissa * BigFloat(detail::powerOfTen(exponent))
+                       : mantissa / BigFloat(detail::powerOfTen(-exponent));
+}
+
+// The value is the exact sum of the doubles c1, c2, ... where each ci is the
+// nearest double to what the earlier ones leave (every subtraction is exact:
+// it removes the top 53 bits or more of a 256-bit value, so at most six steps
+// reach zero).  Their sum N * 2^k (k < 0) is N * 5^-k / 10^-k in decimal.
+inline std::string BigFloat::to_string() const {
+  BigFloat rest = *this;
+  BigInt sum = 0;
+  int scale = 0;  // sum * 2^-scale is the value so far
+  for (int step = 0; !rest.is_zero(); ++step) {
+    const double c = rest.to_double();
+    detail::require(step < 8 && std::isfinite(c) && c != 0.0, "value beyond the float64 exponent range");
+    int e = 0;
+    const double m = std::frexp(c, &e);
+    const BigInt mant(static_cast<std::int64_t>(std::ldexp(m, 53)));
+    const int s = 53 - e;  // c = mant * 2^-s
+    if (s > scale) {
+      sum = sum << (s - scale);
+      scale = s;
+    }
+    sum += mant << (scale - s);
+    rest -= BigFloat(c);
+  }
+  if (scale <= 0) return (sum << -scale).to_string();
+  std::string digits = (abs(sum) * detail::powerOfTen(scale) / (BigInt(1) << scale)).to_string();
+  if (digits.size() <= static_cast<std::size_t>(scale)) digits.insert(0, scale + 1 - digits.size(), '0');
+  digits.insert(digits.size() - scale, ".");
+  while (digits.back() == '0') digits.pop_back();
+  if (digits.back() == '.') digits.pop_back();
+  return (sum < 0 ? "-" : "") + digits;
+}
+
+/// The BigFloat functions (NULL for a domain error of the export becomes an
+/// Error; ln, sqrt and pow reject their domain before the call).
+#define KOVRIX_HPP_BIGFLOAT_FUNCTION(name, cexport) \
+  inline BigFloat name(const BigFloat& x) { return x.apply(cexport, #name); }
+KOVRIX_HPP_BIGFLOAT_FUNCTION(sin, kovrix_bigfloat_sin)
+KOVRIX_HPP_BIGFLOAT_FUNCTION(cos, kovrix_bigfloat_cos)
+KOVRIX_HPP_BIGFLOAT_FUNCTION(tan, kovrix_bigfloat_tan)
+KOVRIX_HPP_BIGFLOAT_FUNCTION(exp, kovrix_bigfloat_exp)
+KOVRIX_HPP_BIGFLOAT_FUNCTION(atan, kovrix_bigfloat_arctan)
+KOVRIX_HPP_BIGFLOAT_FUNCTION(reduce, kovrix_bigfloat_reduce)
+#undef KOVRIX_HPP_BIGFLOAT_FUNCTION
+inline BigFloat ln(const BigFloat& x) {
+  detail::require(x > BigFloat(0), "logarithm of a value <= 0");
+  return x.apply(kovrix_bigfloat_ln, "ln");
+}
+inline BigFloat sqrt(const BigFloat& x) {
+  detail::require(x >= BigFloat(0), "square root of a negative value");
+  return x.apply(kovrix_bigfloat_sqrt, "sqrt");
+}
+inline BigFloat atan2(const BigFloat& y, const BigFloat& x) {
+  return BigFloat::adopt(kovrix_bigfloat_arctan2(y.handle(), x.handle()), "atan2");
+}
+inline BigFloat pow(const BigFloat& x, const BigFloat& y) {
+  detail::require(x > BigFloat(0), "power of a base <= 0");
+  return BigFloat::adopt(kovrix_bigfloat_pow(x.handle(), y.handle()), "pow");
+}
+inline BigFloat pow(const BigFloat& x, int k) {
+  detail::require(k >= 0 || !x.is_zero(), "negative power of zero");
+  return BigFloat::adopt(kovrix_bigfloat_pow_int(x.handle(), k), "pow");
+}
+
+/// The BigFloat kernels by method.
+namespace bf {
+inline BigFloat ln_generic(const BigFloat& x) {
+  detail::require(x > BigFloat(0), "logarithm of a value <= 0");
+  return x.apply(kovrix_ln_generic_bigfloat, "ln_generic");
+}
+inline BigFloat sqrt_newton(const BigFloat& x) {
+  detail::require(x >= BigFloat(0), "square root of a negative value");
+  return x.apply(kovrix_sqrt_newton_bigfloat, "sqrt_newton");
+}
+inline BigFloat exp_taylor(const BigFloat& x) { return x.apply(kovrix_exp_taylor_bigfloat, "exp_taylor"); }
+}  // namespace bf
+
+// ==== Rational ===============================================================
+
+namespace detail {
+struct RationalTraits {
+  using Handle = kovrix_rational;
+  static Handle* copy(const Handle* h) {
+    Handle* n = kovrix_rational_neg(h);
+    Handle* r = kovrix_rational_neg(n);
+    kovrix_rational_destroy(n);
+    return r;
+  }
+  static void destroy(Handle* h) { kovrix_rational_destroy(h); }
+};
+}  // namespace detail
+
+/// An exact fraction num/den of two BigInts in lowest terms (den > 0).
+class Rational : public detail::Owner<detail::RationalTraits> {
+  using Base = detail::Owner<detail::RationalTraits>;
+
+ public:
+  Rational() : Rational(std::int64_t{0}) {}
+  template <class I, std::enable_if_t<std::is_integral_v<I> && !std::is_same_v<I, bool>, int> = 0>
+  Rational(I v) : Rational(BigInt(v), BigInt(1)) {}
+  /// num / den; a zero denominator is an Error.
+  Rational(const BigInt& num, const BigInt& den) : Base(fromParts(num, den), "from BigInt") {}
+  /// The exact value of a finite double.
+  explicit Rational(double x) : Base(fromDouble(x), "from double") {}
+  /// From text: "p/q", or a decimal "-12.5e-3" taken exactly.
+  explicit Rational(std::string_view text) : Base(fromText(text), "invalid rational text") {}
+  explicit Rational(const char* text) : Rational(std::string_view(text == nullptr ? "" : text)) {}
+  static Rational adopt(kovrix_rational* h, const char* what = "result") { return Rational(h, what); }
+
+  BigInt num() const { return BigInt::adopt(kovrix_rational_num(get("num")), "num"); }
+  BigInt den() const { return BigInt::adopt(kovrix_rational_den(get("den")), "den"); }
+  bool is_zero() const { return kovrix_rational_is_zero(get("is_zero")) == 1; }
+  bool is_one() const { return kovrix_rational_is_one(get("is_one")) == 1; }
+  /// The library's float64 of the value: the double of num over the double of den.
+  double to_double() const { return kovrix_rational_to_f64(get("to_double")); }
+  explicit operator double() const { return to_double(); }
+  /// "num/den", or "num" for an integer.
+  std::string to_string() const {
+    BigInt d = den();
+    return d == 1 ? num().to_string() : num().to_string() + "/" + d.to_string();
+  }
+
+  friend Rational operator+(const Rational& a, const Rational& b) { return adopt(kovrix_rational_add(a.get("+"), b.get("+")), "+"); }
+  friend Rational operator-(const Rational& a, const Rational& b) { return adopt(kovrix_rational_sub(a.get("-"), b.get("-")), "-"); }
+  friend Rational operator*(const Rational& a, const Rational& b) { return adopt(kovrix_rational_mul(a.get("*"), b.get("*")), "*"); }
+  friend Rational operator/(const Rational& a, const Rational& b) {
+    detail::require(!b.is_zero(), "division by zero");
+    return adopt(kovrix_rational_div(a.get("/"), b.get("/")), "/");
+  }
+  friend Rational operator-(const Rational& a) { return a.apply(kovrix_rational_neg, "negate"); }
+  Rational& operator+=(const Rational& b) { return *this = *this + b; }
+  Rational& operator-=(const Rational& b) { return *this = *this - b; }
+  Rational& operator*=(const Rational& b) { return *this = *this * b; }
+  Rational& operator/=(const Rational& b) { return *this = *this / b; }
+
+  friend int compare(const Rational& a, const Rational& b) {
+    return kovrix_rational_cmp(a.get("compare"), b.get("compare"));
+  }
+  friend bool operator==(const Rational& a, const Rational& b) { return compare(a, b) == 0; }
+  friend bool operator!=(const Rational& a, const Rational& b) { return compare(a, b) != 0; }
+  friend bool operator<(const Rational& a, const Rational& b) { return compare(a, b) < 0; }
+  friend bool operator<=(const Rational& a, const Rational& b) { return compare(a, b) <= 0; }
+  friend bool operator>(const Rational& a, const Rational& b) { return compare(a, b) > 0; }
+  friend bool operator>=(const Rational& a, const Rational& b) { return compare(a, b) >= 0; }
+  friend std::ostream& operator<<(std::ostream& out, const Rational& a) { return out << a.to_string(); }
+
+  Rational apply(kovrix_rational* (*export_)(const kovrix_rational*), const char* what) const {
+    return adopt(export_(get(what)), what);
+  }
+
+ private:
+  Rational(kovrix_rational* h, const char* what) : Base(h, what) {}
+
+  static kovrix_rational* fromParts(const BigInt& num, const BigInt& den) {
+    detail::init();
+    detail::require(den != 0, "zero denominator");
+    return kovrix_rational_from_bigint(num.handle(), den.handle());
+  }
+  // A finite double is m * 2^e with an integer m of 53 bits.
+  static kovrix_rational* fromDouble(double x) {
+    detail::require(std::isfinite(x), "not a finite double");
+    int e = 0;
+    const BigInt m(static_cast<std::int64_t>(std::ldexp(std::frexp(x, &e), 53)));
+    e -= 53;
+    return e >= 0 ? fromParts(m << e, 1) : fromParts(m, BigInt(1) << -e);
+  }
+  static kovrix_rational* fromText(std::string_view text);
+};
+
+Rational abs(const Rational& a);
+int compare(const Rational& a, const Rational& b);
+inline Rational abs(const Rational& a) { return a.apply(kovrix_rational_abs, "abs"); }
+
+inline kovrix_rational* Rational::fromText(std::string_view text) {
+  const std::size_t slash = text.find('/');
+  if (slash != std::string_view::npos)
+    return fromParts(BigInt(text.substr(0, slash)), BigInt(text.substr(slash + 1)));
+  std::string digits;
+  long exponent = 0;
+  if (!detail::splitDecimal(text, digits, exponent)) return nullptr;
+  return exponent >= 0 ? fromParts(BigInt(digits) * detail::powerOfTen(exponent), 1)
+                       : fromParts(BigInt(digits), detail::powerOfTen(-exponent));
+}
+
+/// The Rational series functions (a fixed count of terms, so an exact
+/// rational close to the function).  ln, sqrt and pow reject their domain
+/// before the call; other failures are an Error after it.
+#define KOVRIX_HPP_RATIONAL_FUNCTION(name, cexport) \
+  inline Rational name(const Rational& x) { return x.apply(cexport, #name); }
+KOVRIX_HPP_RATIONAL_FUNCTION(sin, kovrix_rational_sin)
+KOVRIX_HPP_RATIONAL_FUNCTION(cos, kovrix_rational_cos)
+KOVRIX_HPP_RATIONAL_FUNCTION(tan, kovrix_rational_tan)
+KOVRIX_HPP_RATIONAL_FUNCTION(exp, kovrix_rational_exp)
+KOVRIX_HPP_RATIONAL_FUNCTION(atan, kovrix_rational_atan)
+#undef KOVRIX_HPP_RATIONAL_FUNCTION
+inline Rational ln(const Rational& x) {
+  detail::require(x > Rational(0), "logarithm of a value <= 0");
+  return x.apply(kovrix_rational_ln, "ln");
+}
+inline Rational sqrt(const Rational& x) {
+  detail::require(x >= Rational(0), "square root of a negative value");
+  return x.apply(kovrix_rational_sqrt, "sqrt");
+}
+inline Rational atan2(const Rational& y, const Rational& x) {
+  return Rational::adopt(kovrix_rational_atan2(y.handle(), x.handle()), "atan2");
+}
+inline Rational pow(const Rational& base, const Rational& exponent) {
+  detail::require(base > Rational(0), "power of a base <= 0");
+  return Rational::adopt(kovrix_rational_pow(base.handle(), exponent.handle()), "pow");
+}
 
 // ==== Interval ===============================================================
 

@@ -33,13 +33,14 @@ interpreter ignores it already; a host embedding Python that relied on it
 loses it).
 """
 import ctypes
+import decimal
 import math
 import numbers
 from fractions import Fraction
 
 from ._capi import has, kovrix_interval, lib
 
-__all__ = ["KovrixError", "BigInt", "Fixed", "Interval", "lib", "has", "version"]
+__all__ = ["KovrixError", "BigInt", "BigFloat", "Rational", "Fixed", "Interval", "lib", "has", "version"]
 
 lib.kovrix_init()
 
@@ -475,6 +476,357 @@ for _name, _doc in _F64_KERNELS.items():
     if has("kovrix_" + _name):
         globals()[_name] = _scalar_function(_name, _doc)
         __all__.append(_name)
+
+
+# ==== BigFloat ===============================================================
+
+class BigFloat(_Ordered):
+    """Binary floating point with a 256-bit mantissa; every result is rounded
+    to nearest, ties away from zero.  No infinity, NaN or negative zero.
+
+    BigFloat(x) takes an int (rounded to 256 bits), a float (exact), a
+    Fraction, a numeric string or a Rational (rounded to nearest, ties away
+    from zero, exactly in Python).  Fraction(x) and float(x) are exact and
+    correctly rounded; str(x) gives 78 significant digits, enough to tell any
+    two values apart, and repr(x) the exact value.
+    """
+    __slots__ = ("_h",)
+
+    def __init__(self, value=0):
+        if isinstance(value, BigFloat):
+            h = _bigfloat_copy(value._h)
+        elif isinstance(value, float):
+            _check(math.isfinite(value), f"{value} has no BigFloat value", ValueError)
+            h = lib.kovrix_bigfloat_from_f64(value)
+        elif isinstance(value, numbers.Integral) and _INT64_MIN <= value <= _INT64_MAX:
+            h = lib.kovrix_bigfloat_from_i64(int(value))
+        elif isinstance(value, (numbers.Rational, str)):
+            h = _bigfloat_from_fraction(Fraction(value))
+        else:
+            raise TypeError(f"cannot make a BigFloat from {type(value).__name__}")
+        _check(h, "BigFloat construction failed")
+        self._h = h
+
+    @classmethod
+    def _adopt(cls, h, what):
+        _check(h, f"BigFloat {what} failed")
+        obj = cls.__new__(cls)
+        obj._h = h
+        return obj
+
+    @classmethod
+    def pi(cls):
+        return cls._adopt(lib.kovrix_pi_bigfloat(), "pi")
+
+    @classmethod
+    def e(cls):
+        return cls._adopt(lib.kovrix_e_bigfloat(), "e")
+
+    def __del__(self):
+        h = getattr(self, "_h", None)
+        if h and lib is not None:
+            lib.kovrix_bigfloat_destroy(h)
+
+    def as_integer_ratio(self):
+        # The exact sum of the doubles c1, c2, ...: each the nearest double to
+        # what the earlier ones leave; every subtraction is exact, so at most
+        # six steps of 53 bits reach zero for a 256-bit mantissa.
+        total, rest = Fraction(0), self
+        for _ in range(8):
+            if lib.kovrix_bigfloat_is_zero(rest._h):
+                return total.as_integer_ratio()
+            c = lib.kovrix_bigfloat_to_f64(rest._h)
+            _check(math.isfinite(c) and c != 0.0, "BigFloat beyond the float64 exponent range", OverflowError)
+            total += Fraction(c)
+            rest = rest - BigFloat(c)
+        _fail("BigFloat value not reached")
+
+    numerator = property(lambda self: self.as_integer_ratio()[0])
+    denominator = property(lambda self: self.as_integer_ratio()[1])
+
+    def __float__(self):
+        return lib.kovrix_bigfloat_to_f64(self._h)
+
+    def __bool__(self):
+        return lib.kovrix_bigfloat_is_zero(self._h) != 1
+
+    def __hash__(self):
+        return hash(Fraction(*self.as_integer_ratio()))
+
+    def __str__(self):
+        n, d = self.as_integer_ratio()
+        with decimal.localcontext() as ctx:
+            ctx.prec = 78
+            return str(decimal.Decimal(n) / decimal.Decimal(d))
+
+    def __repr__(self):
+        n, d = self.as_integer_ratio()
+        with decimal.localcontext() as ctx:
+            ctx.prec = 2000  # a power-of-two denominator: the quotient is exact
+            return f"BigFloat('{decimal.Decimal(n) / decimal.Decimal(d)}')"
+
+    def _binary(self, export, other, reflected=False):
+        other = _to_bigfloat(other)
+        if other is None:
+            return NotImplemented
+        a, b = (other, self) if reflected else (self, other)
+        if export is lib.kovrix_bigfloat_div:
+            _check(b, "BigFloat division by zero", ZeroDivisionError)
+        return BigFloat._adopt(export(a._h, b._h), export.__name__)
+
+    def __add__(self, o): return self._binary(lib.kovrix_bigfloat_add, o)
+    def __radd__(self, o): return self._binary(lib.kovrix_bigfloat_add, o, True)
+    def __sub__(self, o): return self._binary(lib.kovrix_bigfloat_sub, o)
+    def __rsub__(self, o): return self._binary(lib.kovrix_bigfloat_sub, o, True)
+    def __mul__(self, o): return self._binary(lib.kovrix_bigfloat_mul, o)
+    def __rmul__(self, o): return self._binary(lib.kovrix_bigfloat_mul, o, True)
+    def __truediv__(self, o): return self._binary(lib.kovrix_bigfloat_div, o)
+    def __rtruediv__(self, o): return self._binary(lib.kovrix_bigfloat_div, o, True)
+    def __neg__(self): return BigFloat._adopt(lib.kovrix_bigfloat_neg(self._h), "negation")
+    def __pos__(self): return self
+    def __abs__(self): return BigFloat._adopt(lib.kovrix_bigfloat_abs(self._h), "abs")
+
+    def __pow__(self, y):
+        """x ** k (an int: binary powering) or x ** y = exp(y ln x) for x > 0."""
+        if isinstance(y, numbers.Integral) and -(1 << 31) <= y < (1 << 31):
+            _check(y >= 0 or self, "negative power of zero", ZeroDivisionError)
+            return BigFloat._adopt(lib.kovrix_bigfloat_pow_int(self._h, int(y)), "pow_int")
+        y = _to_bigfloat(y)
+        if y is None:
+            return NotImplemented
+        _check(self > 0, "power of a base <= 0", ValueError)
+        return BigFloat._adopt(lib.kovrix_bigfloat_pow(self._h, y._h), "pow")
+
+    def _compare(self, other, test):
+        other = _to_bigfloat(other)
+        return NotImplemented if other is None else test(lib.kovrix_bigfloat_cmp(self._h, other._h))
+
+    def ln(self):
+        _check(self > 0, "logarithm of a value <= 0", ValueError)
+        return BigFloat._adopt(lib.kovrix_bigfloat_ln(self._h), "ln")
+
+    def ln_generic(self):
+        _check(self > 0, "logarithm of a value <= 0", ValueError)
+        return BigFloat._adopt(lib.kovrix_ln_generic_bigfloat(self._h), "ln_generic")
+
+    def sqrt(self):
+        _check(self >= 0, "square root of a negative value", ValueError)
+        return BigFloat._adopt(lib.kovrix_bigfloat_sqrt(self._h), "sqrt")
+
+    def sqrt_newton(self):
+        _check(self >= 0, "square root of a negative value", ValueError)
+        return BigFloat._adopt(lib.kovrix_sqrt_newton_bigfloat(self._h), "sqrt_newton")
+
+    @staticmethod
+    def atan2(y, x):
+        y, x = _to_bigfloat(y), _to_bigfloat(x)
+        return BigFloat._adopt(lib.kovrix_bigfloat_arctan2(y._h, x._h), "atan2")
+
+
+def _bigfloat_method(name, export):
+    fn = getattr(lib, export)
+
+    def method(self):
+        return BigFloat._adopt(fn(self._h), name)
+
+    method.__name__ = name
+    method.__doc__ = f"{export} of this value."
+    return method
+
+
+for _name, _export in (("sin", "kovrix_bigfloat_sin"), ("cos", "kovrix_bigfloat_cos"),
+                       ("tan", "kovrix_bigfloat_tan"), ("exp", "kovrix_bigfloat_exp"),
+                       ("atan", "kovrix_bigfloat_arctan"), ("reduce", "kovrix_bigfloat_reduce"),
+                       ("exp_taylor", "kovrix_exp_taylor_bigfloat")):
+    setattr(BigFloat, _name, _bigfloat_method(_name, _export))
+numbers.Rational.register(BigFloat)
+
+
+def _bigfloat_copy(h):
+    # Negation is exact, so negating twice copies the value.
+    n = lib.kovrix_bigfloat_neg(h)
+    r = lib.kovrix_bigfloat_neg(n)
+    lib.kovrix_bigfloat_destroy(n)
+    return r
+
+
+def _bigfloat_from_fraction(q):
+    """q rounded to 256 bits, to nearest with ties away from zero (as the
+    library rounds), built exactly: the 256-bit integer m, then m * 2^e by an
+    exact multiplication by a power of two."""
+    if q == 0:
+        return lib.kovrix_bigfloat_from_i64(0)
+    sign, q = (-1 if q < 0 else 1), abs(q)
+    e = q.numerator.bit_length() - q.denominator.bit_length() - 256
+    while q >= Fraction(1 << 256) * Fraction(2) ** e:
+        e += 1
+    while q < Fraction(1 << 255) * Fraction(2) ** e:
+        e -= 1
+    scaled = q / Fraction(2) ** e
+    m = math.floor(scaled + Fraction(1, 2))  # ties away from zero on the magnitude
+    if m == 1 << 256:
+        m, e = 1 << 255, e + 1
+    # The BigInt objects are kept in names so that they outlive the calls.
+    m_int, p_int = BigInt(sign * m), BigInt(1 << abs(e))
+    mantissa = BigFloat._adopt(lib.kovrix_bigfloat_from_bigint(m_int._h), "from BigInt")
+    power = BigFloat._adopt(lib.kovrix_bigfloat_from_bigint(p_int._h), "power of two")
+    export = lib.kovrix_bigfloat_mul if e >= 0 else lib.kovrix_bigfloat_div
+    return export(mantissa._h, power._h)
+
+
+def _to_bigfloat(x):
+    if isinstance(x, BigFloat):
+        return x
+    if isinstance(x, (numbers.Rational, float, BigInt)):
+        return BigFloat(int(x) if isinstance(x, BigInt) else x)
+    return None
+
+
+# ==== Rational ===============================================================
+
+class Rational(_Ordered):
+    """An exact fraction of two BigInts in lowest terms, with Python's
+    operators and the library's series functions (sin, exp, ln, sqrt ...: a
+    fixed count of terms, giving an exact rational close to the function).
+
+    Rational(x) takes an int, a float (exactly), a Fraction, a string
+    ("3/4", "-1.25e-3", exactly) or a BigInt; Fraction(x), float(x)
+    (correctly rounded, through Fraction) and comparisons with those types
+    are exact.
+    """
+    __slots__ = ("_h",)
+
+    def __init__(self, value=0, denominator=None):
+        if isinstance(value, Rational) and denominator is None:
+            h = _rational_copy(value._h)
+        else:
+            if denominator is not None:
+                value = Fraction(int(value), int(denominator)) if int(denominator) else None
+                _check(value is not None, "zero denominator", ZeroDivisionError)
+            elif isinstance(value, float):
+                _check(math.isfinite(value), f"{value} has no Rational value", ValueError)
+            elif not isinstance(value, (numbers.Rational, float, str, BigInt)):
+                raise TypeError(f"cannot make a Rational from {type(value).__name__}")
+            q = Fraction(int(value)) if isinstance(value, BigInt) else Fraction(value)
+            num, den = BigInt(q.numerator), BigInt(q.denominator)  # alive through the call
+            h = lib.kovrix_rational_from_bigint(num._h, den._h)
+        _check(h, "Rational construction failed")
+        self._h = h
+
+    @classmethod
+    def _adopt(cls, h, what):
+        _check(h, f"Rational {what} failed")
+        obj = cls.__new__(cls)
+        obj._h = h
+        return obj
+
+    def __del__(self):
+        h = getattr(self, "_h", None)
+        if h and lib is not None:
+            lib.kovrix_rational_destroy(h)
+
+    @property
+    def numerator(self):
+        return int(BigInt._adopt(lib.kovrix_rational_num(self._h), "numerator"))
+
+    @property
+    def denominator(self):
+        return int(BigInt._adopt(lib.kovrix_rational_den(self._h), "denominator"))
+
+    def as_integer_ratio(self):
+        return self.numerator, self.denominator
+
+    def __float__(self):
+        return float(Fraction(self.numerator, self.denominator))
+
+    def __bool__(self):
+        return lib.kovrix_rational_is_zero(self._h) != 1
+
+    def __hash__(self):
+        return hash(Fraction(self.numerator, self.denominator))
+
+    def __str__(self):
+        return str(Fraction(self.numerator, self.denominator))
+
+    def __repr__(self):
+        return f"Rational('{self}')"
+
+    def _binary(self, export, other, reflected=False):
+        other = _to_rational(other)
+        if other is None:
+            return NotImplemented
+        a, b = (other, self) if reflected else (self, other)
+        if export is lib.kovrix_rational_div:
+            _check(b, "Rational division by zero", ZeroDivisionError)
+        return Rational._adopt(export(a._h, b._h), export.__name__)
+
+    def __add__(self, o): return self._binary(lib.kovrix_rational_add, o)
+    def __radd__(self, o): return self._binary(lib.kovrix_rational_add, o, True)
+    def __sub__(self, o): return self._binary(lib.kovrix_rational_sub, o)
+    def __rsub__(self, o): return self._binary(lib.kovrix_rational_sub, o, True)
+    def __mul__(self, o): return self._binary(lib.kovrix_rational_mul, o)
+    def __rmul__(self, o): return self._binary(lib.kovrix_rational_mul, o, True)
+    def __truediv__(self, o): return self._binary(lib.kovrix_rational_div, o)
+    def __rtruediv__(self, o): return self._binary(lib.kovrix_rational_div, o, True)
+    def __neg__(self): return Rational._adopt(lib.kovrix_rational_neg(self._h), "negation")
+    def __pos__(self): return self
+    def __abs__(self): return Rational._adopt(lib.kovrix_rational_abs(self._h), "abs")
+
+    def __pow__(self, exponent):
+        """base ** exponent = exp(exponent ln base) by the series, base > 0."""
+        exponent = _to_rational(exponent)
+        if exponent is None:
+            return NotImplemented
+        _check(self > 0, "power of a base <= 0", ValueError)
+        return Rational._adopt(lib.kovrix_rational_pow(self._h, exponent._h), "pow")
+
+    def _compare(self, other, test):
+        other = _to_rational(other)
+        return NotImplemented if other is None else test(lib.kovrix_rational_cmp(self._h, other._h))
+
+    def ln(self):
+        _check(self > 0, "logarithm of a value <= 0", ValueError)
+        return Rational._adopt(lib.kovrix_rational_ln(self._h), "ln")
+
+    def sqrt(self):
+        _check(self >= 0, "square root of a negative value", ValueError)
+        return Rational._adopt(lib.kovrix_rational_sqrt(self._h), "sqrt")
+
+    @staticmethod
+    def atan2(y, x):
+        y, x = _to_rational(y), _to_rational(x)
+        return Rational._adopt(lib.kovrix_rational_atan2(y._h, x._h), "atan2")
+
+
+def _rational_method(name):
+    fn = getattr(lib, "kovrix_rational_" + name)
+
+    def method(self):
+        return Rational._adopt(fn(self._h), name)
+
+    method.__name__ = name
+    method.__doc__ = f"kovrix_rational_{name} of this value."
+    return method
+
+
+for _name in ("sin", "cos", "tan", "exp", "atan"):
+    setattr(Rational, _name, _rational_method(_name))
+numbers.Rational.register(Rational)
+
+
+def _rational_copy(h):
+    n = lib.kovrix_rational_neg(h)
+    r = lib.kovrix_rational_neg(n)
+    lib.kovrix_rational_destroy(n)
+    return r
+
+
+def _to_rational(x):
+    if isinstance(x, Rational):
+        return x
+    if isinstance(x, (numbers.Rational, float, BigInt)) and not (isinstance(x, float) and not math.isfinite(x)):
+        return Rational(x)
+    return None
 
 
 # ==== Interval ===============================================================

@@ -14,7 +14,7 @@ from fractions import Fraction
 from pathlib import Path
 
 import kovrix
-from kovrix import BigInt, Fixed, Interval, KovrixError, _capi
+from kovrix import BigFloat, BigInt, Fixed, Interval, KovrixError, Rational, _capi
 
 SOURCE = Path(__file__).resolve().parents[2]
 SEED = int(os.environ.get("KOVRIX_SEED", "0x6B6F7672697831"), 0)
@@ -84,6 +84,66 @@ class BigIntTest(unittest.TestCase):
         with self.assertRaises(KovrixError):
             x + x
         self.assertEqual(x + x, 14)
+
+
+class BigFloatTest(unittest.TestCase):
+    def test_rounding_and_exact_conversions(self):
+        rng = random.Random(SEED)
+        for _ in range(100):
+            x, y = rng.uniform(-1e6, 1e6), rng.uniform(-1e6, 1e6)
+            q = Fraction(x) / Fraction(y)
+            got = Fraction(BigFloat(x) / y)
+            self.assertLessEqual(abs(got - q), abs(q) / 2**256, (x, y))  # correctly rounded to 256 bits
+            self.assertEqual(Fraction(BigFloat(q)), got, (x, y))  # the same rounding, from Python
+            self.assertEqual(Fraction(BigFloat(x)), Fraction(x))
+            self.assertEqual(float(BigFloat(x) * y), x * y)
+        third = BigFloat(1) / 3
+        self.assertTrue(str(third).startswith("0." + "3" * 76) and len(str(third)) == 80, str(third))
+        self.assertTrue(repr(BigFloat(0.1)).startswith("BigFloat('0.1000000000000000055511151231257827"))
+        self.assertEqual(BigFloat("2.5e-1"), Fraction(1, 4))
+        self.assertAlmostEqual(float(BigFloat.pi().sin()), 0.0, places=60)
+        self.assertEqual(float((BigFloat(2) ** 10).sqrt()), 32.0)
+        self.assertLess(BigFloat(1), BigFloat.e())
+
+    def test_failures(self):
+        with self.assertRaises(ValueError):
+            BigFloat(math.inf)
+        with self.assertRaises(ZeroDivisionError):
+            BigFloat(1) / 0
+        with self.assertRaises(ValueError):
+            BigFloat(-1).ln()
+        with self.assertRaises(ZeroDivisionError):
+            BigFloat(0) ** -1
+
+
+class RationalTest(unittest.TestCase):
+    def test_operators_agree_with_fraction(self):
+        rng = random.Random(SEED)
+        for _ in range(200):
+            a = Fraction(randint_wide(rng) % 10**30, rng.randint(1, 10**12))
+            b = Fraction(rng.randint(-10**9, 10**9) or 1, rng.randint(1, 10**9))
+            x, y = Rational(a), Rational(str(b))
+            self.assertEqual(Fraction(x + y), a + b)
+            self.assertEqual(Fraction(x - b), a - b)
+            self.assertEqual(Fraction(a * y), a * b)
+            self.assertEqual(Fraction(x / y), a / b)
+            self.assertEqual((x < y, x == a), (a < b, True))
+            self.assertEqual(float(x), float(a))
+            self.assertEqual(hash(x), hash(a))
+        self.assertEqual(str(Rational(6, -4)), "-3/2")
+        self.assertEqual(Rational(0.375), Fraction(3, 8))
+        self.assertEqual(repr(Rational("-1.25e-1")), "Rational('-1/8')")
+        self.assertAlmostEqual(float(Rational(1).exp()), math.e, places=6)
+
+    def test_failures(self):
+        with self.assertRaises(ZeroDivisionError):
+            Rational(1, 0)
+        with self.assertRaises(ZeroDivisionError):
+            Rational(1) / 0
+        with self.assertRaises(ValueError):
+            Rational(-1).sqrt()
+        with self.assertRaises(ValueError):
+            Rational("1/x")
 
 
 class FixedTest(unittest.TestCase):

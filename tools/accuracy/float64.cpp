@@ -92,6 +92,8 @@ const Unary kUnary[] = {
     {"kovrix_erf", "15 Maclaurin terms", -2, 2, kovrix_erf, mpfr_erf, libm::erf, "erf"},
     {"kovrix_gamma", "Lanczos, g = 7, 9 terms", 0.5, 20, kovrix_gamma, mpfr_gamma, libm::tgamma, "tgamma"},
     {"kovrix_bessel_j0", "15 series terms", -5, 5, kovrix_bessel_j0, mpfr_j0, libm::j0, "j0"},
+    {"kovrix_ln_generic_f64", "256-bit atanh series, rounded", 1e-6, 1e6, kovrix_ln_generic_f64, mpfr_log,
+     libm::log, "log"},
 };
 
 std::vector<Row> rows(int samples) {
