@@ -697,6 +697,7 @@ class Rational(_Ordered):
     __slots__ = ("_h",)
 
     def __init__(self, value=0, denominator=None):
+        _check(has("kovrix_rational_from_bigint"), "this libkovrix has no Rational exports")
         if isinstance(value, Rational) and denominator is None:
             h = _rational_copy(value._h)
         else:
@@ -809,9 +810,10 @@ def _rational_method(name):
     return method
 
 
-for _name in ("sin", "cos", "tan", "exp", "atan"):
-    setattr(Rational, _name, _rational_method(_name))
-numbers.Rational.register(Rational)
+if has("kovrix_rational_from_bigint"):
+    for _name in ("sin", "cos", "tan", "exp", "atan"):
+        setattr(Rational, _name, _rational_method(_name))
+    numbers.Rational.register(Rational)
 
 
 def _rational_copy(h):
