@@ -42,11 +42,6 @@ const char* kindName(ErrorKind kind) noexcept;
 // True for the kinds of the defect family (everything but ValueError).
 constexpr bool isDefect(ErrorKind kind) noexcept { return kind != ErrorKind::valueError; }
 
-// True for the arithmetic defects (overflow and division by zero).
-constexpr bool isArithmeticDefect(ErrorKind kind) noexcept {
-  return kind == ErrorKind::overflowDefect || kind == ErrorKind::divByZeroDefect;
-}
-
 // Base of every internal failure.  The message is always a string literal with
 // static storage: failures carry fixed texts, never formatted ones.
 class Error : public std::exception {
@@ -115,20 +110,21 @@ inline constexpr const char* kRangeMessage = "value out of range";
 [[noreturn]] void raiseRange(const char* message = kRangeMessage);
 [[noreturn]] void raiseIndex(const char* message);
 
-// Overflow-tested signed 64-bit arithmetic on sizes, counts and exponents:
-// an overflow raises OverflowDefect "over- or underflow".
-inline std::int64_t checkedAdd(std::int64_t a, std::int64_t b) {
-  std::int64_t r;
+// Overflow-tested signed 64-bit arithmetic on sizes, counts, exponents and
+// series indices: an overflow raises OverflowDefect "over- or underflow".
+// Usable in constant expressions (an overflow there does not compile).
+constexpr std::int64_t checkedAdd(std::int64_t a, std::int64_t b) {
+  std::int64_t r = 0;
   if (__builtin_add_overflow(a, b, &r)) [[unlikely]] raiseOverflow();
   return r;
 }
-inline std::int64_t checkedSub(std::int64_t a, std::int64_t b) {
-  std::int64_t r;
+constexpr std::int64_t checkedSub(std::int64_t a, std::int64_t b) {
+  std::int64_t r = 0;
   if (__builtin_sub_overflow(a, b, &r)) [[unlikely]] raiseOverflow();
   return r;
 }
-inline std::int64_t checkedMul(std::int64_t a, std::int64_t b) {
-  std::int64_t r;
+constexpr std::int64_t checkedMul(std::int64_t a, std::int64_t b) {
+  std::int64_t r = 0;
   if (__builtin_mul_overflow(a, b, &r)) [[unlikely]] raiseOverflow();
   return r;
 }

@@ -51,8 +51,8 @@ Fixed cosh(Fixed x);
 Fixed tanh(Fixed x);
 // exp(b * ln a).
 Fixed pow(Fixed a, Fixed b);
-// asin and acos of |x| > one are rejected by the exports before computing;
-// here they raise ValueError.
+// |x| > one raises ValueError (which the exports answer with 0, like every
+// failure here).
 Fixed asin(Fixed x);
 Fixed acos(Fixed x);
 Fixed asinh(Fixed x);

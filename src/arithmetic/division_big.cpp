@@ -24,7 +24,7 @@ __attribute__((target("bmi2,adx"))) Limb subMulLimbMulxAdx(std::span<Limb> out, 
   const Limb* x = a.data();
   Limb carry = 0;
   if (n & 1) {  // odd head limb, so the loop takes pairs
-    u128 p = u128(x[0]) * b;
+    UInt128 p = UInt128(x[0]) * b;
     Limb lo = Limb(p), prev = o[0];
     o[0] = prev - lo;
     carry = Limb(p >> 64) + (prev < lo);
@@ -204,7 +204,7 @@ Limb divSchoolbookNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Li
       rhat = rr;
     }
     if (!rhatWrapped) {
-      while (u128(qhat) * vNext > ((u128(rhat) << 64) | a[j + n - 2])) {
+      while (UInt128(qhat) * vNext > ((UInt128(rhat) << 64) | a[j + n - 2])) {
         --qhat;
         rhat += vTop;
         if (rhat < vTop) break;  // rhat >= 2^64: the test can no longer hold

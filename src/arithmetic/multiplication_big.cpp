@@ -17,7 +17,7 @@ __attribute__((target("bmi2,adx"))) Limb addMulLimbMulxAdx(std::span<Limb> out, 
   const Limb* x = a.data();
   Limb carry = 0;
   if (n & 1) {  // odd head limb, so the loop takes pairs
-    u128 p = u128(x[0]) * b + o[0];
+    UInt128 p = UInt128(x[0]) * b + o[0];
     o[0] = Limb(p);
     carry = Limb(p >> 64);
     ++o, ++x, --n;
@@ -88,7 +88,7 @@ void sqrSchoolbookN(std::span<Limb> out, std::span<const Limb> a) noexcept {
   Limb shiftIn = 0;
   unsigned char carry = 0;
   for (std::size_t i = 0; i < n; ++i) {
-    u128 sq = u128(a[i]) * a[i];
+    UInt128 sq = UInt128(a[i]) * a[i];
     Limb o0 = out[2 * i], o1 = out[2 * i + 1];
     Limb d0 = (o0 << 1) | shiftIn, d1 = (o1 << 1) | (o0 >> 63);
     shiftIn = o1 >> 63;
@@ -331,26 +331,6 @@ BigUInt mul(const BigUInt& a, const BigUInt& b, MulStrategy strategy) {
   ScratchLimbs<64> scratch(mulScratchSize(a.size(), b.size()));
   mulN(r.mutableLimbs(), a.limbs(), b.limbs(), scratch.span());
   r.trim();
-  return r;
-}
-
-std::pair<BigUInt, BigUInt> splitAt(const BigUInt& x, std::int64_t m) {
-  if (m < 0) [[unlikely]] raiseRange();
-  if (static_cast<std::uint64_t>(m) >= x.size()) return {x, BigUInt{}};
-  auto limbs = x.limbs();
-  std::size_t cut = static_cast<std::size_t>(m);
-  return {initBigUInt(limbs.first(cut)), initBigUInt(limbs.subspan(cut))};
-}
-
-BigUInt shiftLimbsLeft(const BigUInt& x, std::int64_t k) {
-  if (k < 0) [[unlikely]] raiseRange();
-  if (x.isZero()) return BigUInt{};
-  std::size_t n = limbCount(checkedAdd(x.length(), k));
-  BigUInt r = BigUInt::uninitialized(n);
-  Limb* out = r.data();
-  std::size_t shift = static_cast<std::size_t>(k);
-  std::memset(out, 0, shift * sizeof(Limb));
-  std::memcpy(out + shift, x.data(), x.size() * sizeof(Limb));
   return r;
 }
 

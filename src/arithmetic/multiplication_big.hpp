@@ -57,7 +57,7 @@ inline Limb mulLimbN(std::span<Limb> out, std::span<const Limb> a, Limb b) noexc
   const Limb* x = a.data();
   Limb carry = 0;
   for (std::size_t i = 0, n = a.size(); i < n; ++i) {
-    u128 p = u128(x[i]) * b;
+    UInt128 p = UInt128(x[i]) * b;
     Limb lo = Limb(p) + carry;
     carry = Limb(p >> 64) + (lo < carry);  // hi(p) <= 2^64 - 2: no wrap
     o[i] = lo;
@@ -198,10 +198,5 @@ BigUInt mul(const BigUInt& a, const BigUInt& b, MulStrategy strategy = MulStrate
 // a * a by sqrN.
 BigUInt sqr(const BigUInt& a);
 inline BigUInt operator*(const BigUInt& a, const BigUInt& b) { return mul(a, b); }
-
-// (low, high) with x = low + high * 2^(64m), each normalised.
-std::pair<BigUInt, BigUInt> splitAt(const BigUInt& x, std::int64_t m);
-// x * 2^(64k).
-BigUInt shiftLimbsLeft(const BigUInt& x, std::int64_t k);
 
 }  // namespace kovrix

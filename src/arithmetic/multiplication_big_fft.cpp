@@ -38,8 +38,8 @@ constexpr PrimeSpec Primes[3] = {
     {0x3ff8a00000000001ull, 10},  // 131013 * 2^45 + 1
 };
 
-constexpr Limb mulMod(Limb a, Limb b, Limb p) { return Limb(u128(a) * b % p); }
-constexpr Limb powMod(Limb a, u128 e, Limb p) {
+constexpr Limb mulMod(Limb a, Limb b, Limb p) { return Limb(UInt128(a) * b % p); }
+constexpr Limb powMod(Limb a, UInt128 e, Limb p) {
   Limb r = 1;
   for (; e; e >>= 1, a = mulMod(a, a, p))
     if (e & 1) r = mulMod(r, a, p);
@@ -54,17 +54,17 @@ struct Mont {
     // Newton's iteration doubles the correct low bits: 3 (p p = 1 mod 8)
     // to 96 in five steps.
     for (int i = 0; i < 5; ++i) pinv *= 2 - prime * pinv;
-    Limb r1 = Limb((u128(1) << 64) % prime);
+    Limb r1 = Limb((UInt128(1) << 64) % prime);
     r2 = mulMod(r1, r1, prime);
   }
   // t / R mod p, in (0, 2p), for t < p R: t - m p is a multiple of R and
   // lies in (-p R, p R).
-  Limb reduce(u128 t) const noexcept {
+  Limb reduce(UInt128 t) const noexcept {
     Limb m = Limb(t) * pinv;
-    return Limb(t >> 64) + p - Limb((u128(m) * p) >> 64);
+    return Limb(t >> 64) + p - Limb((UInt128(m) * p) >> 64);
   }
-  Limb mul(Limb a, Limb b) const noexcept { return reduce(u128(a) * b); }  // a b < p R
-  constexpr Limb fromPlain(Limb x) const { return mulMod(x % p, (Limb((u128(1) << 64) % p)), p); }
+  Limb mul(Limb a, Limb b) const noexcept { return reduce(UInt128(a) * b); }  // a b < p R
+  constexpr Limb fromPlain(Limb x) const { return mulMod(x % p, (Limb((UInt128(1) << 64) % p)), p); }
   static Limb below(Limb x, Limb bound) noexcept { return x >= bound ? x - bound : x; }
 };
 
@@ -167,7 +167,7 @@ void convolve(Limb* r, std::span<const Limb> a, std::span<const Limb> b, std::si
   // The pointwise products carry a factor 1/R and the inverse a factor n:
   // multiplying by n^-1 R^2 (Montgomery form of n^-1 R) removes both.
   Limb nInv = p - (p - 1) / n;  // n nInv = n p - (p - 1) = 1 mod p
-  Limb scale = mulMod(m.fromPlain(nInv), Limb((u128(1) << 64) % p), p);
+  Limb scale = mulMod(m.fromPlain(nInv), Limb((UInt128(1) << 64) % p), p);
   for (std::size_t i = 0; i < n; ++i) r[i] = Mont::below(m.mul(r[i], scale), p);
 }
 
@@ -180,7 +180,7 @@ void combine(std::span<Limb> out, const Limb* r1, const Limb* r2, const Limb* r3
   static constexpr Limb inv12 = m2.fromPlain(invMod(p1, p2));
   static constexpr Limb p1In3 = m3.fromPlain(p1 % p3);
   static constexpr Limb inv123 = m3.fromPlain(invMod(mulMod(p1 % p3, p2 % p3, p3), p3));
-  constexpr u128 p12 = u128(p1) * p2;
+  constexpr UInt128 p12 = UInt128(p1) * p2;
   constexpr Limb p12lo = Limb(p12), p12hi = Limb(p12 >> 64);
   // p1 < 2 p2 and p1 < 2 p3, so one conditional subtraction reduces r1.
   static_assert(p1 < 2 * p2 && p1 < 2 * p3);
@@ -197,9 +197,9 @@ void combine(std::span<Limb> out, const Limb* r1, const Limb* r2, const Limb* r3
     Limb d3 = Mont::below(r3[i] + p3 - u3, p3);
     Limb y3 = Mont::below(m3.mul(d3, inv123), p3);
     // x = x1 + p1 y2 + p1 p2 y3 (three limbs), plus the carry.
-    u128 u = u128(p1) * y2 + x1;
-    u128 lo = u128(p12lo) * y3;
-    u128 hi = u128(p12hi) * y3;
+    UInt128 u = UInt128(p1) * y2 + x1;
+    UInt128 lo = UInt128(p12lo) * y3;
+    UInt128 hi = UInt128(p12hi) * y3;
     unsigned long long s0, s1, s2;
     unsigned char c = _addcarry_u64(0, Limb(u), Limb(lo), &s0);
     c = _addcarry_u64(c, Limb(u >> 64), Limb(lo >> 64), &s1);

@@ -38,7 +38,7 @@ void divExact3N(std::span<Limb> x) noexcept {
     Limb b1 = s < borrow;
     Limb q = t * inverse3;
     limb = q;
-    borrow = Limb((u128(q) * 3) >> 64) + b1;
+    borrow = Limb((UInt128(q) * 3) >> 64) + b1;
   }
   assert(borrow == 0);
 }

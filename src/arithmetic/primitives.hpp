@@ -14,7 +14,10 @@ using Limb = std::uint64_t;
 inline constexpr Limb ZeroLimb = 0;
 inline constexpr int LimbBits = 64;
 
-__extension__ typedef unsigned __int128 u128;
+// 128-bit integers: exact double-limb intermediates (a limb product, a
+// two-limb dividend) and every exact intermediate of Q32.32 arithmetic.
+__extension__ typedef __int128 Int128;
+__extension__ typedef unsigned __int128 UInt128;
 
 // True when the processor has MULX (BMI2) and ADCX/ADOX (ADX): the limb
 // loops then use their two-carry-chain variants.  Decided once at load.
@@ -67,7 +70,7 @@ inline Limb reciprocalLimb(Limb d) noexcept {
 // udiv128Unchecked(hi, lo, d): quotient and remainder are unique.
 inline LimbDivMod udiv2by1Preinv(Limb hi, Limb lo, Limb d, Limb v) noexcept {
   assert((d >> 63) && hi < d);
-  u128 q = u128(v) * hi + ((u128(hi) << 64) | lo);
+  UInt128 q = UInt128(v) * hi + ((UInt128(hi) << 64) | lo);
   Limb q1 = Limb(q >> 64) + 1;
   Limb q0 = Limb(q);
   Limb r = lo - q1 * d;

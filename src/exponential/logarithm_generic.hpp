@@ -32,7 +32,7 @@ typename A::Value lnAtanhSeries(typename A::Value x, Count count) {
   V power = y;
   forEachStep(count, [&](auto k) {
     power = A::mul(power, y2);
-    sum = A::add(sum, A::divInt(power, stepInteger(k, [](std::int64_t i) { return indexAdd(indexMul(2, i), 1); })));
+    sum = A::add(sum, A::divInt(power, stepInteger(k, [](std::int64_t i) { return checkedAdd(checkedMul(2, i), 1); })));
   });
   return A::twice(sum);
 }

@@ -104,24 +104,6 @@ template <std::int64_t N, class Step>
   }
 }
 
-// Overflow-tested index arithmetic (OverflowDefect "over- or underflow"),
-// usable in constant expressions: an overflow there does not compile.
-constexpr std::int64_t indexAdd(std::int64_t a, std::int64_t b) {
-  std::int64_t r = 0;
-  if (__builtin_add_overflow(a, b, &r)) raiseOverflow();
-  return r;
-}
-constexpr std::int64_t indexSub(std::int64_t a, std::int64_t b) {
-  std::int64_t r = 0;
-  if (__builtin_sub_overflow(a, b, &r)) raiseOverflow();
-  return r;
-}
-constexpr std::int64_t indexMul(std::int64_t a, std::int64_t b) {
-  std::int64_t r = 0;
-  if (__builtin_mul_overflow(a, b, &r)) raiseOverflow();
-  return r;
-}
-
 // An integer made from a step index by `Formula` (a captureless lambda over
 // int64): evaluated at run time for a run-time index, at compile time for a
 // Terms<n> index.

@@ -12,13 +12,11 @@
 #include <cstdint>
 #include <limits>
 
+#include "arithmetic/primitives.hpp"
 #include "errors.hpp"
+#include "float64_constants.hpp"
 
 namespace kovrix {
-
-// 128-bit integers hold every exact intermediate of Q32.32 arithmetic.
-__extension__ typedef __int128 Int128;
-__extension__ typedef unsigned __int128 UInt128;
 
 struct Fixed {
   std::int64_t raw;
@@ -66,7 +64,7 @@ inline constexpr const char* kInt64RangeMessage = "BigInt exceeds int64 range";
 constexpr Fixed toFixed(double x) {
   constexpr double inf = std::numeric_limits<double>::infinity();
   if (x != x || x == inf || x == -inf) [[unlikely]] raiseOverflow(kNonFiniteMessage);
-  const double y = x * 4294967296.0;  // may become +-inf: then out of range below
+  const double y = x * f64::q32Scale;  // may become +-inf: then out of range below
   // trunc(y) lies in int64 iff -2^63 <= y < 2^63: between -2^63 - 1 and -2^63
   // there is no double (their spacing there is 2048).
   if (!(y >= -9223372036854775808.0 && y < 9223372036854775808.0)) [[unlikely]]

@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "errors.hpp"
+#include "float64_constants.hpp"
 #include "fixed/arithmetic.hpp"
 
 namespace kovrix {
@@ -68,9 +69,9 @@ void appendText(char*& out, char* end, const char* text) {
   char* out = tBudgetMessage;
   char* end = tBudgetMessage + sizeof tBudgetMessage - 1;
   appendText(out, end, "sinhCoshCordic: |angle| ");
-  appendShortest(out, end, std::fabs(static_cast<double>(a)) / 4294967296.0);
+  appendShortest(out, end, std::fabs(static_cast<double>(a)) / f64::q32Scale);
   appendText(out, end, " exceeds the CORDIC hyperbolic convergence budget ");
-  appendShortest(out, end, static_cast<double>(budget) / 4294967296.0);
+  appendShortest(out, end, static_cast<double>(budget) / f64::q32Scale);
   appendText(out, end,
              " (<= sum atanh(2^-i) ~ 1.1182); use the BigFloat exp/sinh/cosh (scaling-and-squaring) for "
              "larger arguments");

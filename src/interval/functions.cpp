@@ -10,9 +10,9 @@
 namespace kovrix {
 
 namespace {
-constexpr double kPi = 3.141592653589793;        // float64 nearest pi (below it by 1.2246e-16)
-constexpr double kHalfPi = 1.5707963267948966;   // kPi / 2 exactly
-constexpr double kTwoPi = 6.283185307179586;     // 2 kPi exactly
+constexpr double kPi = f64::pi;  // float64 nearest pi (below it by 1.2246e-16)
+constexpr double kHalfPi = f64::halfPi;
+constexpr double kTwoPi = f64::twoPi;
 }  // namespace
 
 Interval exp(Interval x) noexcept {

@@ -20,7 +20,7 @@ Fixed besselJ0Q32(Fixed x, Count count) {
   Fixed sum = A::one();
   Fixed term = A::one();
   forEachStep(count, [&](auto k) {
-    term = A::divInt(term * q, stepInteger(k, [](std::int64_t i) { return indexMul(i, i); }));
+    term = A::divInt(term * q, stepInteger(k, [](std::int64_t i) { return checkedMul(i, i); }));
     sum = (static_cast<std::int64_t>(k) % 2 == 1) ? sum - term : sum + term;
   });
   return sum;

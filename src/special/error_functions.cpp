@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "exponential/fixed_series_arithmetic.hpp"
+#include "float64_constants.hpp"
 #include "roots/sqrt_newton.hpp"
 
 namespace kovrix {
@@ -13,7 +14,7 @@ double erfTaylor(double x, std::int64_t count) {
   // exactly the cases the step-by-step products would (the products grow
   // with n), and then no later product can overflow.
   if (count >= 2) checkedMul(count, checkedAdd(checkedMul(2, count), 1));
-  const double twoOverSqrtPi = 2.0 / std::sqrt(3.141592653589793);
+  const double twoOverSqrtPi = 2.0 / std::sqrt(f64::pi);
   return generic::erfTaylor<Float64Arithmetic>(x, count, twoOverSqrtPi);
 }
 

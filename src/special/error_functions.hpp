@@ -28,8 +28,8 @@ typename A::Value erfTaylor(typename A::Value x, Count count, typename A::Value 
   V sum = x;
   V term = x;
   forEachStep(count, [&](auto n) {
-    const std::int64_t multiplier = stepInteger(n, [](std::int64_t k) { return indexSub(indexMul(2, k), 1); });
-    const std::int64_t divisor = stepInteger(n, [](std::int64_t k) { return indexMul(k, indexAdd(indexMul(2, k), 1)); });
+    const std::int64_t multiplier = stepInteger(n, [](std::int64_t k) { return checkedSub(checkedMul(2, k), 1); });
+    const std::int64_t divisor = stepInteger(n, [](std::int64_t k) { return checkedMul(k, checkedAdd(checkedMul(2, k), 1)); });
     term = A::divInt(A::mulInt(A::mul(square, term), multiplier), divisor);
     sum = (static_cast<std::int64_t>(n) % 2 == 1) ? A::sub(sum, term) : A::add(sum, term);
   });

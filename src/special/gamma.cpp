@@ -13,7 +13,7 @@
 namespace kovrix {
 
 namespace {
-constexpr double kPi = 3.141592653589793;
+constexpr double kPi = f64::pi;
 
 // The pole message names the argument; failure texts must outlive the
 // raise, so it is composed in a per-thread buffer.

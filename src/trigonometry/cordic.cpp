@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "errors.hpp"
+#include "float64_constants.hpp"
 #include "fixed/arithmetic.hpp"
 
 namespace kovrix {
@@ -29,7 +30,7 @@ constexpr std::array<std::int64_t, cordicIterations> kCordicAngles = {
 std::int64_t getCordicAngle(int i) { return kCordicAngles[static_cast<std::size_t>(i)]; }
 
 std::int64_t computeCordicAngle(int i) {
-  if (i == 0) return toFixed(0.7853981633974483).raw;
+  if (i == 0) return toFixed(f64::quarterPi).raw;
   return toFixed(std::atan(std::pow(2.0, -i))).raw;
 }
 
@@ -126,12 +127,6 @@ inline std::int64_t vectoringSteps(std::int64_t x, std::int64_t y, std::int64_t*
   return Z;
 }
 }  // namespace
-
-std::pair<Fixed, Fixed> cordicVectoring(Fixed x, Fixed y) {
-  std::int64_t xf;
-  const std::int64_t z = vectoringSteps(x.raw, y.raw, &xf);
-  return {Fixed{z}, Fixed{xf} * Fixed{cordicGainQ32}};
-}
 
 Fixed atan2Cordic(Fixed y, Fixed x) {
   if (x.raw == 0) {

@@ -41,14 +41,10 @@ struct Quadrant {
 Quadrant reduceAngle(Fixed x);
 
 // (sin x, cos x) by 32 rotations from (K, 0); any x (reduced internally).
-// Overflow-tested; raises OverflowDefect on overflow (never for a reduced
-// angle, whose coordinates stay below 1.65).
+// Cannot fail: the recurrence is defined with overflow tests, but the angle
+// is always reduced first and the coordinates of a reduced angle stay below
+// 1.65, so no test could fire and none is made.
 std::pair<Fixed, Fixed> sinCosCordic(Fixed x);
-
-// (angle, magnitude) of the vector (x, y) for x > 0: 32 vectoring steps that
-// drive y to zero; magnitude = final x times K (floor product).  Every step is
-// overflow-tested (OverflowDefect "over- or underflow").
-std::pair<Fixed, Fixed> cordicVectoring(Fixed x, Fixed y);
 
 // The angle of the point (x, y), in (-pi, pi] up to a few units of CORDIC
 // residue.  OverflowDefect on overflow in the iterations, on negating -2^63

@@ -1,5 +1,7 @@
 #include "trigonometry/lut.hpp"
 
+#include "float64_constants.hpp"
+
 #include <cmath>
 
 namespace kovrix {
@@ -44,7 +46,7 @@ const std::array<std::int64_t, sineTableSize> sineTable = {
 };
 
 std::int64_t computeSineTableEntry(int k) {
-  constexpr double pi = 3.141592653589793;
+  constexpr double pi = f64::pi;
   // 2*pi*k/256 rounds once (in pi*k); the scalings by 2 and 1/256 are exact,
   // so every order of evaluation gives the same float64 argument.
   return toFixed(std::sin(2.0 * pi * k / 256.0)).raw;

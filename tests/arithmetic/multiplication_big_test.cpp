@@ -1,6 +1,6 @@
 // Multiplication: schoolbook, Karatsuba and Auto against GMP and against each
-// other, the threshold neighbourhood, unbalanced operands, splitAt,
-// shiftLimbsLeft, and the kernels inside canaries.
+// other, the threshold neighbourhood, unbalanced operands, and the kernels
+// inside canaries.
 #include "support/big.hpp"
 #include "arithmetic/multiplication_big.hpp"
 #include "arithmetic/signed_big.hpp"
@@ -80,29 +80,6 @@ TEST(SignedMul, Signs) {
   EXPECT_EQ(mul(i(-3), i(-4)), i(12));
   EXPECT_EQ(mul(i(3), i(-4)), i(-12));
   EXPECT_EQ(i(6) * i(7), i(42));
-}
-
-TEST(SplitAt, LowAndHighParts) {
-  BigUInt x = initBigUInt({1, 0, 0, 5, 6});
-  auto [lo, hi] = splitAt(x, 3);
-  EXPECT_TRUE(limbsEqual(lo, {1}));  // the low part shrinks to its normalised form
-  EXPECT_TRUE(limbsEqual(hi, {5, 6}));
-  auto [lo2, hi2] = splitAt(x, 5);
-  EXPECT_EQ(lo2, x);
-  EXPECT_TRUE(hi2.isZero());
-  auto [lo3, hi3] = splitAt(x, 0);
-  EXPECT_TRUE(lo3.isZero());
-  EXPECT_EQ(hi3, x);
-  auto [lo4, hi4] = splitAt(BigUInt{}, 2);
-  EXPECT_TRUE(lo4.isZero() && hi4.isZero());
-}
-
-TEST(ShiftLimbsLeft, MultipliesByPowerOfBase) {
-  BigUInt x = initBigUInt({7, 8});
-  EXPECT_TRUE(limbsEqual(shiftLimbsLeft(x, 2), {0, 0, 7, 8}));
-  EXPECT_EQ(shiftLimbsLeft(x, 0), x);
-  EXPECT_TRUE(shiftLimbsLeft(BigUInt{}, 5).isZero());
-  EXPECT_THROW(shiftLimbsLeft(x, INT64_MAX), OverflowDefect);
 }
 
 TEST(MulKernels, SchoolbookInsideCanaries) {

@@ -48,7 +48,7 @@ TEST(Udiv128, AgreesWithExactDivision) {
     Limb d = randomLimb() >> below(64);
     if (d == 0) d = 1;
     Limb hi = below(d), lo = randomLimb();
-    u128 n = (u128(hi) << 64) | lo;
+    UInt128 n = (UInt128(hi) << 64) | lo;
     auto [q, r] = udiv128(hi, lo, d);
     ASSERT_EQ(q, Limb(n / d)) << hi << ":" << lo << " / " << d;
     ASSERT_EQ(r, Limb(n % d));
@@ -61,7 +61,7 @@ TEST(Udiv2by1Preinv, AgreesWithHardwareDivide) {
   for (int i = 0; i < 200000; ++i) {
     Limb d = i < 4000 ? edge[i % 4] : randomLimb() | (Limb{1} << 63);
     Limb v = reciprocalLimb(d);
-    ASSERT_EQ(u128(v) + (u128(1) << 64), (~u128(0)) / d);
+    ASSERT_EQ(UInt128(v) + (UInt128(1) << 64), (~UInt128(0)) / d);
     Limb hi = i % 3 == 0 ? d - 1 : below(d);
     Limb lo = i % 5 == 0 ? ~Limb{0} : i % 7 == 0 ? 0 : randomLimb();
     auto [q, r] = udiv2by1Preinv(hi, lo, d, v);

@@ -314,7 +314,7 @@ TEST_F(BigIntExports, Udiv128AgreesWith128BitDivision) {
     if (d == 0) continue;
     uint64_t q, r;
     kovrix_udiv128(hi, lo, d, &q, &r);
-    u128 n = (u128(hi) << 64) | lo;
+    UInt128 n = (UInt128(hi) << 64) | lo;
     ASSERT_EQ(q, uint64_t(n / d));
     ASSERT_EQ(r, uint64_t(n % d));
   }
