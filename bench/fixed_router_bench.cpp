@@ -11,6 +11,11 @@
 #include <vector>
 
 #include "kovrix.h"
+#include "random_inputs.hpp"
+
+#ifdef KOVRIX_HAVE_LIBFIXMATH
+#include <libfixmath/fix16.h>
+#endif
 
 namespace {
 
@@ -19,7 +24,7 @@ constexpr double kOne = 4294967296.0;
 std::vector<std::int64_t> arguments(double lo, double hi) {
   std::mt19937_64 gen(20261208);
   std::uniform_real_distribution<double> dist(lo, hi);
-  std::vector<std::int64_t> v(1024);
+  std::vector<std::int64_t> v(kovrix::bench::kRandomInputs);
   for (auto& x : v) x = static_cast<std::int64_t>(dist(gen) * kOne);
   return v;
 }
@@ -52,6 +57,20 @@ void pair(const char* name, double lo, double hi, double tol, Kernel kernel, Pee
                                [=](benchmark::State& st) { timeOver(st, xs, viaLibm); });
 }
 
+#ifdef KOVRIX_HAVE_LIBFIXMATH
+// libfixmath's Q16.16 function on the same arguments (floored to Q16.16).
+void fix16Row(const char* name, double lo, double hi, fix16_t (*f)(fix16_t)) {
+  std::vector<fix16_t> xs;
+  for (std::int64_t x : arguments(lo, hi)) xs.push_back(static_cast<fix16_t>(x >> 16));
+  benchmark::RegisterBenchmark((std::string("fixed/") + name + "/libfixmath").c_str(), [=](benchmark::State& st) {
+    for (auto _ : st) {
+      for (fix16_t x : xs) benchmark::DoNotOptimize(f(x));
+    }
+    st.SetItemsProcessed(static_cast<std::int64_t>(st.iterations()) * static_cast<std::int64_t>(xs.size()));
+  });
+}
+#endif
+
 const int registered = [] {
   pair("sin", -3.0, 3.0, 1e-8, kovrix_fixed_sin, [](double x) { return std::sin(x); });
   pair("cos", -3.0, 3.0, 1e-8, kovrix_fixed_cos, [](double x) { return std::cos(x); });
@@ -65,6 +84,13 @@ const int registered = [] {
   pair("asin", -0.9, 0.9, 1e-6, kovrix_fixed_asin, [](double x) { return std::asin(x); });
   pair("erf", -1.0, 1.0, 1e-8, kovrix_fixed_erf, [](double x) { return std::erf(x); });
   pair("bessel_j0", -2.0, 2.0, 1e-8, kovrix_fixed_bessel_j0, [](double x) { return j0(x); });
+#ifdef KOVRIX_HAVE_LIBFIXMATH
+  fix16Row("sin", -3.0, 3.0, fix16_sin);
+  fix16Row("cos", -3.0, 3.0, fix16_cos);
+  fix16Row("exp", -4.0, 4.0, fix16_exp);
+  fix16Row("sqrt", 0.5, 2.0, fix16_sqrt);
+  fix16Row("atan", -4.0, 4.0, fix16_atan);
+#endif
   return 0;
 }();
 

@@ -1,6 +1,6 @@
 // The float64 series, Newton and special-function kernels beside the C
 // library's (and libstdc++'s) function for the same value.  Each pair runs
-// on the same 1024 arguments, drawn where the kernel's series converges;
+// on the same 65,536 random arguments (random_inputs.hpp), drawn where the kernel's series converges;
 // before timing, every kernel result is checked against its peer within the
 // accuracy the kernel's fixed count allows.
 #include <benchmark/benchmark.h>
@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "kovrix.h"
+#include "random_inputs.hpp"
 
 namespace {
 
 std::vector<double> arguments(double lo, double hi) {
   std::mt19937_64 gen(20261208);
   std::uniform_real_distribution<double> dist(lo, hi);
-  std::vector<double> v(1024);
+  std::vector<double> v(kovrix::bench::kRandomInputs);
   for (double& x : v) x = dist(gen);
   return v;
 }

@@ -15,6 +15,7 @@
 #include <mpfr.h>
 
 #include "kovrix.h"
+#include "random_inputs.hpp"
 
 #ifdef KOVRIX_HAVE_BOOST_INTERVAL
 #include <boost/numeric/interval.hpp>
@@ -25,7 +26,7 @@
 
 namespace {
 
-constexpr std::size_t kN = 1024;
+constexpr std::size_t kN = kovrix::bench::kRandomInputs;
 
 struct Operands {
   std::vector<kovrix_interval> a, b, small;  // b > 0; small within [-3, 3] for exp, sin, cos

@@ -48,6 +48,11 @@ const char* signalMessage(int signal) noexcept {
 void installSignalHandlers() noexcept {
   for (int sig : kHandled) {
     ::sigaction(sig, nullptr, &gPrevious[sig]);
+    // A host that ignores the signal keeps ignoring it: the message would
+    // lead nowhere, and a handler in its place would not survive exec (which
+    // resets handlers to the default but keeps ignores), so every program the
+    // host starts afterwards would die of the signal it was meant to ignore.
+    if (!(gPrevious[sig].sa_flags & SA_SIGINFO) && gPrevious[sig].sa_handler == SIG_IGN) continue;
     struct sigaction action {};
     action.sa_handler = onFatalSignal;
     sigemptyset(&action.sa_mask);

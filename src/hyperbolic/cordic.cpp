@@ -8,6 +8,7 @@
 #include "errors.hpp"
 #include "float64_constants.hpp"
 #include "fixed/arithmetic.hpp"
+#include "fixed/sign_mask.hpp"
 
 namespace kovrix {
 
@@ -88,20 +89,19 @@ inline bool withinBudget(std::int64_t a) { return a >= -kBudget && a <= kBudget;
 // The sums are defined as overflow-tested, and none can overflow: X^2 - Y^2
 // only shrinks (by 1 - 2^-2i per step) and X + |Y| grows at most by the
 // factor e^(sum of the angles) = e^1.12, so |X|, |Y| < 1.21 * 3.06 * 2^32 <
-// 2^34; |Z| <= |a| + budget < 2^34.  The tests are left out, and the loop
-// selects each step's direction instead of branching on it (the direction is
-// data dependent and unpredictable).
+// 2^34; |Z| <= |a| + budget < 2^34.  The tests are left out.  The direction
+// is data dependent and unpredictable: it is applied as the sign mask of Z,
+// so the unrolled loop is straight-line code.
 std::pair<Fixed, Fixed> rotations(std::int64_t a) {
   std::int64_t X = hyperbolicGainQ32, Y = 0, Z = a;
-  for (std::int8_t i : kSchedule) {
+#pragma GCC unroll 34
+  for (std::size_t s = 0; s < kSchedule.size(); ++s) {
+    const int i = kSchedule[s];
     const std::int64_t xs = X >> i, ys = Y >> i;
-    const std::int64_t A = kHyperbolicAngles[static_cast<std::size_t>(i)];
-    const bool down = Z < 0;
-    const std::int64_t nX = down ? X - ys : X + ys;
-    const std::int64_t nY = down ? Y - xs : Y + xs;
-    Z = down ? Z + A : Z - A;
-    X = nX;
-    Y = nY;
+    const std::int64_t down = signMask(Z);  // d = -1
+    X += negateWhere(ys, down);
+    Y += negateWhere(xs, down);
+    Z -= negateWhere(kHyperbolicAngles[static_cast<std::size_t>(i)], down);
   }
   return {Fixed{Y}, Fixed{X}};
 }

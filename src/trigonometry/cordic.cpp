@@ -6,6 +6,7 @@
 #include "errors.hpp"
 #include "float64_constants.hpp"
 #include "fixed/arithmetic.hpp"
+#include "fixed/sign_mask.hpp"
 
 namespace kovrix {
 
@@ -35,9 +36,11 @@ std::int64_t computeCordicAngle(int i) {
 }
 
 Fixed reduceQ32(Fixed x) {
-  std::int64_t r = x.raw % twoPiQ32;
-  if (r < 0) r += twoPiQ32;
-  return Fixed{r};
+  // The truncated remainder has the sign of x; a negative one moves up by
+  // one period (added through the sign mask: the sign of an argument is
+  // unpredictable).
+  const std::int64_t r = x.raw % twoPiQ32;
+  return Fixed{r + (twoPiQ32 & signMask(r))};
 }
 
 Fixed clampQ32(Fixed x) {
@@ -46,23 +49,51 @@ Fixed clampQ32(Fixed x) {
   return x;
 }
 
-Quadrant reduceAngle(Fixed angle) {
+namespace {
+// An angle folded into [0, pi/2], with the sign masks (all ones for minus)
+// that restore the sine and cosine of the original angle.
+struct Fold {
+  std::int64_t angle;
+  std::int64_t sinMask;
+  std::int64_t cosMask;
+};
+
+// Reduces x modulo the kernel period P = 2 piQ32 and folds it, without a
+// branch on the angle.  The four quadrants, with pi/2 in the first, pi in the
+// second and 3 pi/2 in the third:
+//   [0, pi/2]        ->  x,          sin +, cos +
+//   (pi/2, pi]       ->  pi - x,     sin +, cos -
+//   (pi, 3 pi/2]     ->  x - pi,     sin -, cos -
+//   (3 pi/2, P)      ->  P - x,      sin -, cos +
+// First the half: h = x - pi where x > pi (sine negative), so 0 <= h <= pi
+// (h < pi in the upper half, as x < P = 2 pi).  Then the quarter: where
+// h > pi/2 the angle is pi - h, which is pi - x in the second quadrant and
+// P - x in the fourth; the cosine is negative where exactly one of the two
+// folds applied.
+inline Fold foldAngle(std::int64_t x) noexcept {
   constexpr std::int64_t P = kernelTwoPiQ32;
-  std::int64_t x = angle.raw;
-  if (x < 0 || x >= P) {
+  // Reduction, needed only for an angle outside [0, P): rare and predictable
+  // for the exports, whose argument is already reduced modulo twoPiQ32 = P + 1
+  // (only x = P itself reaches it).
+  if (static_cast<std::uint64_t>(x) >= static_cast<std::uint64_t>(P)) [[unlikely]] {
     const std::int64_t r = x % P;
-    x = (x < 0 && r != 0) ? r + P : r;
+    x = r + (P & signMask(r));
   }
-  // 0 <= x < P.  The quadrant tests in this order put pi/2 in the first
-  // quadrant, pi in the second (angle 0) and 3*pi/2 in the last branch.
-  if (x <= halfPiQ32) return {Fixed{x}, 1, 1};
-  if (x <= piQ32) return {Fixed{piQ32 - x}, 1, -1};
-  if (x > threeHalfPiQ32) return {Fixed{P - x}, -1, 1};
-  return {Fixed{x - piQ32}, -1, -1};
+  const std::int64_t upperHalf = signMask(piQ32 - x);         // x > pi
+  const std::int64_t h = x - (piQ32 & upperHalf);
+  const std::int64_t secondQuarter = signMask(halfPiQ32 - h);  // h > pi/2
+  return {selectWhere(secondQuarter, piQ32 - h, h), upperHalf, upperHalf ^ secondQuarter};
+}
+}  // namespace
+
+Quadrant reduceAngle(Fixed angle) {
+  const Fold f = foldAngle(angle.raw);
+  // 1 | mask is -1 for a mask of all ones and 1 for zero.
+  return {Fixed{f.angle}, static_cast<std::int8_t>(1 | f.sinMask), static_cast<std::int8_t>(1 | f.cosMask)};
 }
 
 std::pair<Fixed, Fixed> sinCosCordic(Fixed angle) {
-  const Quadrant q = reduceAngle(angle);
+  const Fold f = foldAngle(angle.raw);
   // Rotation from (K, 0) by the folded angle 0 <= Z <= pi/2: each step turns
   // the vector by -+atan(2^-i) toward Z = 0 (direction d = +1 for Z >= 0, -1
   // for Z < 0): X -= d (Y >> i), Y += d (X >> i), Z -= d A.
@@ -71,59 +102,52 @@ std::pair<Fixed, Fixed> sinCosCordic(Fixed angle) {
   // overflow here: the vector starts at length K < 1 and each step lengthens
   // it by sqrt(1 + 2^-2i), 1/K in all, so |X|, |Y| <= 2^32 plus a few units of
   // floor error; |Z| never exceeds pi/2 plus the sum of the angles, 3.32 * 2^32.
-  // The tests are therefore left out.  The direction of a step is data
-  // dependent and unpredictable, so the loop selects instead of branching.
-  std::int64_t X = cordicGainQ32, Y = 0, Z = q.angle.raw;
+  // The tests are therefore left out.  The direction is data dependent and
+  // unpredictable: it is applied as the sign mask of Z (d Y is Y negated
+  // where the mask is set), so the unrolled loop is straight-line code.
+  std::int64_t X = cordicGainQ32, Y = 0, Z = f.angle;
+#pragma GCC unroll 32
   for (int i = 0; i < cordicIterations; ++i) {
     const std::int64_t xs = X >> i, ys = Y >> i;
-    const std::int64_t A = kCordicAngles[static_cast<std::size_t>(i)];
-    // Both directions are formed and one selected (conditional moves).
-    const bool down = Z < 0;
-    const std::int64_t nX = down ? X + ys : X - ys;
-    const std::int64_t nY = down ? Y - xs : Y + xs;
-    Z = down ? Z + A : Z - A;
-    X = nX;
-    Y = nY;
+    const std::int64_t down = signMask(Z);  // d = -1
+    X -= negateWhere(ys, down);
+    Y += negateWhere(xs, down);
+    Z -= negateWhere(kCordicAngles[static_cast<std::size_t>(i)], down);
   }
-  Fixed c{X}, s{Y};
-  if (q.cosSign < 0) c = negChk(c);
-  if (q.sinSign < 0) s = negChk(s);
-  return {s, c};
+  // The negations of the definition cannot overflow: |X|, |Y| < 2^33.
+  return {Fixed{negateWhere(Y, f.sinMask)}, Fixed{negateWhere(X, f.cosMask)}};
 }
 
 namespace {
 // The vectoring recurrence (direction d = -1 for y < 0, +1 otherwise):
-// x += d (y >> i), y -= d (x >> i), Z += d A.  Returns the accumulated angle
-// and leaves the final x in *xOut.
+// x += d (y >> i), y -= d (x >> i), Z += d A.  Returns the accumulated angle.
 //
 // x and y are arbitrary int64 here, so every sum is overflow-tested; any
-// overflow fails the whole run with
-// OverflowDefect "over- or underflow".  The test is accumulated and raised
+// overflow fails the whole run with OverflowDefect "over- or underflow".  Both
+// directions' sums and overflow flags are formed and the sign mask of y picks
+// one of each, so the step has no branch.  The test is accumulated and raised
 // after the loop: the values computed after an overflow are discarded, and
 // every overflow of the recurrence carries the same text, so the outcome is
 // the one of testing each step.  |Z| stays below the sum of the angles
 // (1.75 * 2^32) and needs no test.
-inline std::int64_t vectoringSteps(std::int64_t x, std::int64_t y, std::int64_t* xOut) {
+inline std::int64_t vectoringSteps(std::int64_t x, std::int64_t y) {
   std::int64_t Z = 0;
-  bool overflow = false;
+  std::int64_t overflow = 0;
+#pragma GCC unroll 32
   for (int i = 0; i < cordicIterations; ++i) {
     const std::int64_t xs = x >> i, ys = y >> i;
-    // Both directions are formed and one is selected, so the step has no
-    // data-dependent branch.
     std::int64_t xPlus, xMinus, yPlus, yMinus;
-    const bool oxp = __builtin_add_overflow(x, ys, &xPlus);
-    const bool oxm = __builtin_sub_overflow(x, ys, &xMinus);
-    const bool oyp = __builtin_add_overflow(y, xs, &yPlus);
-    const bool oym = __builtin_sub_overflow(y, xs, &yMinus);
-    const std::int64_t A = kCordicAngles[static_cast<std::size_t>(i)];
-    const bool down = y < 0;
-    x = down ? xMinus : xPlus;
-    overflow |= down ? (oxm | oyp) : (oxp | oym);
-    y = down ? yPlus : yMinus;
-    Z = down ? Z - A : Z + A;
+    const std::int64_t oxp = __builtin_add_overflow(x, ys, &xPlus);
+    const std::int64_t oxm = __builtin_sub_overflow(x, ys, &xMinus);
+    const std::int64_t oyp = __builtin_add_overflow(y, xs, &yPlus);
+    const std::int64_t oym = __builtin_sub_overflow(y, xs, &yMinus);
+    const std::int64_t down = signMask(y);  // d = -1
+    x = selectWhere(down, xMinus, xPlus);
+    y = selectWhere(down, yPlus, yMinus);
+    overflow |= selectWhere(down, oxm | oyp, oxp | oym);
+    Z += negateWhere(kCordicAngles[static_cast<std::size_t>(i)], down);
   }
   if (overflow) [[unlikely]] raiseOverflow();
-  *xOut = x;
   return Z;
 }
 }  // namespace
@@ -134,16 +158,21 @@ Fixed atan2Cordic(Fixed y, Fixed x) {
     if (y.raw < 0) return Fixed{-halfPiQ32};
     return Fixed{0};
   }
-  // Only the angle is needed: the magnitude's product by K < 1 cannot fail, so
-  // leaving it out changes no outcome.
-  std::int64_t xf;
-  if (x.raw > 0) return Fixed{vectoringSteps(x.raw, y.raw, &xf)};
-  if (y.raw < 0) {
-    const Fixed nx = negChk(x), ny = negChk(y);
-    return subChk(Fixed{vectoringSteps(nx.raw, ny.raw, &xf)}, Fixed{piQ32});
+  // x < 0 is turned by pi into x > 0: (-x, -y) with the angle theta - pi for
+  // y < 0, (-x, y) with pi - theta for y >= 0.  A negation of -2^63 fails
+  // first ("Fixed negation overflow"), x before y, as the definition orders
+  // them; that case is rare and kept off the straight path.
+  const std::int64_t left = signMask(x.raw);           // x < 0
+  const std::int64_t below = left & signMask(y.raw);   // x < 0 and y < 0
+  if ((left & (x.raw == INT64_MIN || (below && y.raw == INT64_MIN))) != 0) [[unlikely]] {
+    negChk(x);
+    negChk(y);
   }
-  const Fixed nx = negChk(x);
-  return subChk(Fixed{piQ32}, Fixed{vectoringSteps(nx.raw, y.raw, &xf)});
+  const std::int64_t theta = vectoringSteps(negateWhere(x.raw, left), negateWhere(y.raw, below));
+  // theta - pi and pi - theta are defined as overflow-tested subtractions;
+  // |theta| < 1.75 * 2^32 and pi < 3.15 * 2^32, so neither can overflow.
+  const std::int64_t above = left & ~below;  // x < 0 and y >= 0: pi - theta
+  return Fixed{negateWhere(theta, above) + (piQ32 & above) - (piQ32 & below)};
 }
 
 }  // namespace kovrix

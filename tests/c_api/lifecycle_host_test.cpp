@@ -102,6 +102,28 @@ TEST(SignalsDeathTest, HostHandlerInstalledBeforeInitStillRuns) {
       testing::ExitedWithCode(42), "SIGSEGV: Illegal storage access");
 }
 
+// A signal the host ignores stays ignored: in the host itself (no message,
+// no end), and in a program it starts with exec afterwards, which keeps an
+// ignore but would reset a handler.  The shell kills itself with the signal
+// and reaches its exit only while the signal is ignored; SIGPIPE, which
+// kovrix_init ignores, is inherited the same way.
+TEST(SignalsDeathTest, AnIgnoredSignalStaysIgnoredThroughExec) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  for (int sig : {SIGINT, SIGSEGV, SIGABRT, SIGFPE, SIGILL, SIGPIPE}) {
+    EXPECT_EXIT(
+        {
+          if (sig != SIGPIPE) signal(sig, SIG_IGN);
+          kovrix_init();
+          raise(sig);
+          const std::string script = "kill -" + std::to_string(sig) + " $$; exit 7";
+          execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char*>(nullptr));
+          std::_Exit(99);
+        },
+        testing::ExitedWithCode(7), "^$")
+        << "signal " << sig;
+  }
+}
+
 TEST(SignalsDeathTest, SigpipeIsIgnoredAfterInit) {
   GTEST_FLAG_SET(death_test_style, "threadsafe");
   EXPECT_EXIT(
