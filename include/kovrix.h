@@ -2,6 +2,7 @@
  * kovrix — numbers in several representations behind a flat C interface.
  *
  *   BigInt    arbitrary-precision signed integers (opaque handles)
+ *   Rational  exact fractions in lowest terms (opaque handles)
  *   Fixed     64-bit fixed point; the function kernels work in Q32.32 (int64_t)
  *   Interval  closed float64 intervals with outward rounding (passed by value)
  *   float64   series, Newton and special-function kernels on double
@@ -21,8 +22,9 @@
  *   - An internal failure leaves an error pending on the calling thread.  While
  *     an error is pending, every export that can fail returns its failure value
  *     without computing.  Only a few exports clear a pending error, each for
- *     the kinds it names: kovrix_bigint_from_decimal (invalid argument),
- *     kovrix_interval_pow (division by zero) and the twenty
+ *     the kinds it names: kovrix_bigint_from_decimal, kovrix_rational_ln,
+ *     kovrix_rational_sqrt and kovrix_rational_pow (invalid argument),
+ *     kovrix_rational_tan and kovrix_interval_pow (division by zero) and the twenty
  *     kovrix_fixed_<function> exports from kovrix_fixed_sin to
  *     kovrix_fixed_bessel_j0 (every kind).  No export reports the pending
  *     error; an error pending on one thread never affects another.
@@ -485,6 +487,80 @@ KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_arctan2(const kovrix_bigfloat* y, co
 KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_pow_int(const kovrix_bigfloat* x, int32_t k);
 /* x^y = exp(y ln x) for x > 0; x <= 0 (integral y too): NULL, nothing raised. */
 KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_pow(const kovrix_bigfloat* x, const kovrix_bigfloat* y);
+
+/* ==== Rational ============================================================= */
+/* Exact fractions of two BigInts, always in lowest terms with a positive
+ * denominator (zero is 0/1), so equal values have equal parts.  A
+ * kovrix_rational* is an immutable handle; every handle returned is new, and
+ * the caller destroys it with kovrix_rational_destroy.  The same handle may be
+ * passed as several arguments.  Arithmetic and comparison are exact.
+ *
+ * Failures: NULL (handles) or 0 (comparisons, predicates, doubles 0.0) for a
+ * NULL argument, a zero denominator or divisor, and outside the domains named
+ * below; none of these raises an error.  While an error is pending on the
+ * calling thread every Rational export returns its failure value without
+ * computing; kovrix_rational_tan clears a pending division-by-zero error,
+ * kovrix_rational_ln, kovrix_rational_sqrt and kovrix_rational_pow clear a
+ * pending invalid-argument error, the others leave it pending. */
+
+typedef struct kovrix_rational kovrix_rational;
+
+/* num/den, reduced (6/-4 is -3/2; INT64_MIN/-1 is 2^63 exactly).  den = 0:
+ * NULL, nothing raised. */
+KOVRIX_API kovrix_rational* kovrix_rational_from_i64(int64_t num, int64_t den);
+/* num/den of two BigInt handles, reduced.  Either NULL or den = 0: NULL. */
+KOVRIX_API kovrix_rational* kovrix_rational_from_bigint(const kovrix_bigint* num, const kovrix_bigint* den);
+/* The double of the value: the double quotient of the doubles of numerator
+ * and denominator (each rounded to nearest) when both are finite; when a part
+ * exceeds the double range, both are first scaled by the same power of two,
+ * so the result is within 1.5 units in the last place of the value (or the
+ * infinity or zero a value beyond the double range rounds to).  NULL reads as
+ * 0/1 and gives 0.0. */
+KOVRIX_API double kovrix_rational_to_f64(const kovrix_rational* x);
+/* New BigInt handles holding the numerator (with the sign) and the
+ * denominator (positive).  NULL: NULL. */
+KOVRIX_API kovrix_bigint* kovrix_rational_num(const kovrix_rational* x);
+KOVRIX_API kovrix_bigint* kovrix_rational_den(const kovrix_rational* x);
+/* a + b, a - b, a * b, a / b, exact and reduced.  Either NULL: NULL; a zero
+ * divisor: NULL, nothing raised. */
+KOVRIX_API kovrix_rational* kovrix_rational_add(const kovrix_rational* a, const kovrix_rational* b);
+KOVRIX_API kovrix_rational* kovrix_rational_sub(const kovrix_rational* a, const kovrix_rational* b);
+KOVRIX_API kovrix_rational* kovrix_rational_mul(const kovrix_rational* a, const kovrix_rational* b);
+KOVRIX_API kovrix_rational* kovrix_rational_div(const kovrix_rational* a, const kovrix_rational* b);
+/* -a and |a| (0/1 stays 0/1).  NULL: NULL. */
+KOVRIX_API kovrix_rational* kovrix_rational_neg(const kovrix_rational* a);
+KOVRIX_API kovrix_rational* kovrix_rational_abs(const kovrix_rational* a);
+/* -1, 0 or 1 as a < b, a = b, a > b.  Either NULL: 0. */
+KOVRIX_API int kovrix_rational_cmp(const kovrix_rational* a, const kovrix_rational* b);
+/* 1 if the value is 0 (resp. 1), else 0; NULL: 0. */
+KOVRIX_API int kovrix_rational_is_zero(const kovrix_rational* x);
+KOVRIX_API int kovrix_rational_is_one(const kovrix_rational* x);
+/* Releases the handle; NULL is ignored. */
+KOVRIX_API void kovrix_rational_destroy(kovrix_rational* x);
+
+/* Elementary functions, each the exact value of a truncated series or of a
+ * fixed number of Newton steps (nothing is rounded, so numerator and
+ * denominator grow with the argument; there is no argument reduction, and
+ * pi is the fraction 355/113).  NULL arguments give NULL.
+ *   sin, cos   5 terms of the Taylor series (sin(1) = 305353/362880)
+ *   tan        sin / cos of 5 terms; NULL where that cosine is exactly 0
+ *   exp        10 terms (exp(1) = 98641/36288)
+ *   ln         10 terms of 2 atanh((x - 1)/(x + 1)); x <= 0: NULL
+ *   sqrt       4 Newton steps from isqrt(num)/isqrt(den) (sqrt(2) =
+ *              665857/470832, perfect squares exact); x < 0: NULL
+ *   atan       5 terms, |x| > 1 folded as 355/226 - atan(1/|x|)
+ *   atan2      atan(y/x) moved by 355/113 into the quadrant; x = 0 gives
+ *              +-355/226, or 0 at the origin
+ *   pow        exp(exponent * ln(base)), both with 10 terms; base <= 0: NULL */
+KOVRIX_API kovrix_rational* kovrix_rational_sin(const kovrix_rational* x);
+KOVRIX_API kovrix_rational* kovrix_rational_cos(const kovrix_rational* x);
+KOVRIX_API kovrix_rational* kovrix_rational_tan(const kovrix_rational* x);
+KOVRIX_API kovrix_rational* kovrix_rational_exp(const kovrix_rational* x);
+KOVRIX_API kovrix_rational* kovrix_rational_ln(const kovrix_rational* x);
+KOVRIX_API kovrix_rational* kovrix_rational_sqrt(const kovrix_rational* x);
+KOVRIX_API kovrix_rational* kovrix_rational_atan(const kovrix_rational* x);
+KOVRIX_API kovrix_rational* kovrix_rational_atan2(const kovrix_rational* y, const kovrix_rational* x);
+KOVRIX_API kovrix_rational* kovrix_rational_pow(const kovrix_rational* base, const kovrix_rational* exponent);
 
 /* ==== Interval ============================================================= */
 /*

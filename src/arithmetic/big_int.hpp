@@ -188,6 +188,12 @@ class ScratchLimbs {
   Limb local_[Inline];
 };
 
+// Number of significant bits of x (0 for zero): 64 per limb less the top
+// limb's leading zeros.
+inline std::int64_t bitLength(const BigUInt& x) noexcept {
+  return x.isZero() ? 0 : 64 * x.length() - clz64(x.topLimb());
+}
+
 // ---- construction and narrowing conversions ----------------------------------
 
 // 0 gives the empty sequence, otherwise one limb.

@@ -1,0 +1,128 @@
+// Rational arithmetic, comparison and conversion to float64 against GMP's
+// mpq: every result must be the canonical form that mpq_canonicalize makes
+// of the unreduced formula (the plain full reduction), whatever shortcut the
+// operation took.
+#include "rational/arithmetic.hpp"
+
+#include <mpfr.h>
+
+#include <cmath>
+
+#include "arithmetic/float_conv.hpp"
+#include "arithmetic/signed_big.hpp"
+#include "rational/comparison.hpp"
+#include "rational/rational_test_support.hpp"
+
+namespace kovrix {
+namespace {
+using namespace kovrix::test;
+
+// The canonical form of n/d by one full reduction.
+void fullyReduced(mpq_t out, const BigInt& n, const BigInt& d) {
+  toMpz(mpq_numref(out), n);
+  toMpz(mpq_denref(out), d);
+  mpq_canonicalize(out);
+}
+
+TEST(RationalArithmetic, AgreesWithFullReduction) {
+  KOVRIX_SEED_TRACE();
+  Mpq q, qa, qb;
+  for (int i = 0; i < 4000; ++i) {
+    // Tiny to about 300 decimal digits (16 limbs).
+    const std::size_t limbs = below(3) == 0 ? 1 : 16;
+    Rational a = randomRational(limbs), b = below(8) == 0 ? a : randomRational(limbs);
+    if (below(8) == 0) b = -a;
+    SCOPED_TRACE(text(a) + " and " + text(b));
+    fullyReduced(q, a.num * b.den + b.num * a.den, a.den * b.den);
+    ASSERT_TRUE(sameAs(a + b, q)) << "sum";
+    fullyReduced(q, a.num * b.den - b.num * a.den, a.den * b.den);
+    ASSERT_TRUE(sameAs(a - b, q)) << "difference";
+    fullyReduced(q, a.num * b.num, a.den * b.den);
+    ASSERT_TRUE(sameAs(a * b, q)) << "product";
+    if (!isZero(b)) {
+      fullyReduced(q, a.num * b.den, a.den * b.num);
+      ASSERT_TRUE(sameAs(a / b, q)) << "quotient";
+    }
+    toMpq(qa, a);
+    toMpq(qb, b);
+    const int c = mpq_cmp(qa, qb);
+    ASSERT_EQ(cmp(a, b), (c > 0) - (c < 0));
+    ASSERT_EQ(cmpCross(a.num, a.den, b.num, b.den), (c > 0) - (c < 0));
+    mpq_neg(q, qa);
+    ASSERT_TRUE(sameAs(-a, q));
+    mpq_abs(q, qa);
+    ASSERT_TRUE(sameAs(abs(a), q));
+  }
+}
+
+TEST(RationalArithmetic, ConstructionAndStatedValues) {
+  Mpq q;
+  mpq_set_si(q, -3, 2);
+  EXPECT_TRUE(sameAs(initRational(6, -4), q));
+  mpq_set_si(q, 0, 1);
+  EXPECT_TRUE(sameAs(initRational(0, -5), q));
+  EXPECT_TRUE(sameAs(initRational(1, 3) - initRational(1, 3), q));
+  EXPECT_TRUE(sameAs(initRational(0, 1) * initRational(5, 7), q));
+  EXPECT_FALSE(initRational(0, 1).num.negative || (-initRational(0, 1)).num.negative);
+  mpq_set_si(q, 5, 12);
+  EXPECT_TRUE(sameAs(initRational(1, 6) + initRational(1, 4), q));
+  mpq_set_si(q, 1, 2);
+  EXPECT_TRUE(sameAs(initRational(2, 3) * initRational(3, 4), q));
+  EXPECT_TRUE(sameAs(initRational(-2, 3) * initRational(-3, 4), q));
+  mpq_set_si(q, -2, 3);
+  EXPECT_TRUE(sameAs(initRational(1, 2) / initRational(-3, 4), q));
+  EXPECT_TRUE(isOne(initRational(1, 2) + initRational(1, 2)));
+  EXPECT_EQ(cmp(initRational(-1, 2), initRational(1, 3)), -1);
+  EXPECT_EQ(cmp(initRational(2, 4), initRational(1, 2)), 0);
+  Rational big = initRational(INT64_MIN, -1);
+  EXPECT_TRUE(!big.num.negative && big.num.magnitude.size() == 1 && big.num.magnitude[0] == Limb{1} << 63);
+  EXPECT_THROW(initRational(7, 0), DivByZeroDefect);
+  EXPECT_THROW(initRational(1, 2) / initRational(0, 1), DivByZeroDefect);
+}
+
+// The float64 nearest to a canonical Rational, by MPFR.
+double nearest(const Rational& r) {
+  Mpq q;
+  toMpq(q, r);
+  mpfr_t f;
+  mpfr_init2(f, 53);
+  mpfr_set_q(f, q, MPFR_RNDN);
+  const double d = mpfr_get_d(f, MPFR_RNDN);
+  mpfr_clear(f);
+  return d;
+}
+
+TEST(RationalArithmetic, ToFloat64InBothRegimes) {
+  KOVRIX_SEED_TRACE();
+  // Both parts finite: exactly the quotient of the two doubles.
+  for (int i = 0; i < 2000; ++i) {
+    Rational r = randomRational(1 + below(15));  // below 2^960
+    const double expect = toFloat64(r.num) / toFloat64(r.den);
+    ASSERT_EQ(toFloat64(r), expect) << text(r);
+  }
+  // A part beyond the double range: scaled first, within 2 units of the
+  // nearest double, so the value lies inside two steps either way.
+  for (int i = 0; i < 2000; ++i) {
+    Rational r = randomRational(17 + below(20));
+    if (below(2)) r = initRational(shl(r.num, static_cast<std::int64_t>(below(1200))), r.den);
+    if (below(2)) r = initRational(r.num, shl(r.den, static_cast<std::int64_t>(below(1200))));
+    const double got = toFloat64(r), want = nearest(r);
+    if (std::isinf(want) || want == 0.0) {
+      ASSERT_TRUE(std::abs(got) >= 0x1p1023 || std::abs(got) <= 0x1p-1073 || got == want) << text(r);
+      continue;
+    }
+    const double lo = std::nextafter(std::nextafter(want, -INFINITY), -INFINITY);
+    const double hi = std::nextafter(std::nextafter(want, INFINITY), INFINITY);
+    ASSERT_TRUE(lo <= got && got <= hi) << text(r) << " gave " << got << ", nearest " << want;
+  }
+  BigInt two1100 = shl(initBigInt(1), 1100);
+  EXPECT_EQ(toFloat64(initRational(two1100 + initBigInt(1), two1100)), 1.0);
+  EXPECT_EQ(toFloat64(initRational(-(two1100 + initBigInt(1)), two1100 * initBigInt(3))), -1.0 / 3.0);
+  EXPECT_EQ(toFloat64(initRational(shl(initBigInt(3), 3000), initBigInt(1))), INFINITY);
+  EXPECT_EQ(toFloat64(initRational(initBigInt(-1), shl(initBigInt(3), 3000))), -0.0);
+  EXPECT_TRUE(std::signbit(toFloat64(initRational(initBigInt(-1), shl(initBigInt(3), 3000)))));
+  EXPECT_EQ(toFloat64(initRational(1, 3)), 1.0 / 3.0);
+}
+
+}  // namespace
+}  // namespace kovrix
