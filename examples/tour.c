@@ -15,6 +15,7 @@ int main(void) {
   tour_fixed_functions();
   tour_float64();
   tour_bigfloat();
+  tour_rational();
   tour_interval();
 
   kovrix_cleanup();

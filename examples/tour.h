@@ -12,6 +12,7 @@ void tour_fixed_functions(void);
 void tour_float64(void);
 void tour_bigfloat(void);
 void tour_interval(void);
+void tour_rational(void);
 
 static inline void tour_heading(const char* title) { printf("\n== %s ==\n\n", title); }
 
