@@ -71,7 +71,7 @@ void tour_rational(void) {
   printf("  %-26s %.17g   libm %.17g\n", "", kovrix_rational_to_f64(l2), log(2.0));
   kovrix_rational* m1 = kovrix_rational_from_i64(-1, 1);
   kovrix_rational* at = kovrix_rational_atan2(x, m1);
-  show("atan2(1, -1) (pi = 355/113)", at);
+  show("atan2(1, -1), pi=355/113", at);
   printf("  %-26s %.17g   libm %.17g\n", "", kovrix_rational_to_f64(at), atan2(1.0, -1.0));
   kovrix_rational* zero = kovrix_rational_from_i64(0, 1);
   printf("  %-26s %s, %s\n", "ln(0), sqrt(-1)", kovrix_rational_ln(zero) ? "?" : "NULL",
