@@ -8,11 +8,11 @@
 #include "c_api/pending_error.hpp"
 #include "c_api/rational_handle.hpp"
 #include "kovrix.h"
-#include "rational/rational_test_support.hpp"
+#include "support/rational.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 using capi::clearPending;
 using capi::errorPending;
 using capi::pendingError;

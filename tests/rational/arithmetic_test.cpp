@@ -11,11 +11,11 @@
 #include "arithmetic/float_conv.hpp"
 #include "arithmetic/signed_big.hpp"
 #include "rational/comparison.hpp"
-#include "rational/rational_test_support.hpp"
+#include "support/rational.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 // The canonical form of n/d by one full reduction.
 void fullyReduced(mpq_t out, const BigInt& n, const BigInt& d) {

@@ -4,12 +4,12 @@
 // numbers, the Euclidean worst case).
 #include "rational/gcd.hpp"
 
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "arithmetic/signed_big.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 void expectGcd(const BigInt& a, const BigInt& b) {
   Mpz za, zb, zg;

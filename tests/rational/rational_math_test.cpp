@@ -5,11 +5,11 @@
 
 #include "rational/arithmetic.hpp"
 #include "rational/comparison.hpp"
-#include "rational/rational_test_support.hpp"
+#include "support/rational.hpp"
 
 namespace kovrix {
 namespace {
-using namespace kovrix::test;
+using namespace kovrix::testsupport;
 
 // x^e / d for an mpq x (canonical), a natural e and a positive integer d.
 void powerOver(mpq_t out, mpq_srcptr x, unsigned long e, mpz_srcptr d) {

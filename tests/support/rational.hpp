@@ -4,10 +4,10 @@
 
 #include <gmp.h>
 
-#include "arithmetic/big_test_support.hpp"
+#include "support/big.hpp"
 #include "rational/rational_type.hpp"
 
-namespace kovrix::test {
+namespace kovrix::testsupport {
 
 struct Mpq {
   mpq_t v;
@@ -57,4 +57,4 @@ inline Rational randomRational(std::size_t maxLimbs) {
   return fromMpq(q);
 }
 
-}  // namespace kovrix::test
+}  // namespace kovrix::testsupport
