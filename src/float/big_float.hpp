@@ -41,12 +41,6 @@ enum class RoundingMode : std::uint8_t {
   towardNegative = 3,  // negative values that lost bits gain one unit in magnitude
 };
 
-// Number of significant bits of x; 0 for zero.
-inline std::int64_t bitLength(const BigUInt& x) noexcept {
-  if (x.isZero()) return 0;
-  return 64 * x.length() - clz64(x.topLimb());
-}
-
 // Truncating normalisation at p: shifts the mantissa to exactly p bits,
 // dropping the bits below (a zero gets exponent 0).
 void normalize(BigFloat& x, std::int64_t p);
