@@ -26,7 +26,7 @@ std::int64_t cmpCross(const BigInt& an, const BigInt& ad, const BigInt& bn, cons
   } else if (an.magnitude.size() == 1 && bd.magnitude.size() == 1 && bn.magnitude.size() == 1 &&
              ad.magnitude.size() == 1) {
     // One limb each: the products fit 128 bits.
-    const u128 l = u128(an.magnitude[0]) * bd.magnitude[0], r = u128(bn.magnitude[0]) * ad.magnitude[0];
+    const UInt128 l = UInt128(an.magnitude[0]) * bd.magnitude[0], r = UInt128(bn.magnitude[0]) * ad.magnitude[0];
     order = l < r ? -1 : (r < l ? 1 : 0);
   } else {
     order = cmp(mul(an.magnitude, bd.magnitude), mul(bn.magnitude, ad.magnitude));

@@ -39,7 +39,7 @@ struct LehmerMatrix {
 };
 
 // floor(x / 2^k) truncated to 128 bits; limbs past the end of x read as zero.
-u128 bitsFrom(std::span<const Limb> x, std::int64_t k) noexcept {
+UInt128 bitsFrom(std::span<const Limb> x, std::int64_t k) noexcept {
   const std::size_t limb = static_cast<std::size_t>(k / 64);
   const int off = static_cast<int>(k % 64);
   auto at = [&](std::size_t i) -> Limb { return i < x.size() ? x[i] : 0; };
@@ -48,7 +48,7 @@ u128 bitsFrom(std::span<const Limb> x, std::int64_t k) noexcept {
     lo = (lo >> off) | (mid << (64 - off));
     mid = (mid >> off) | (at(limb + 2) << (64 - off));
   }
-  return (u128(mid) << 64) | lo;
+  return (UInt128(mid) << 64) | lo;
 }
 
 // Runs Euclid on the top parts a >= b of X and Y (X = a 2^k + low bits, Y =
@@ -58,12 +58,12 @@ u128 bitsFrom(std::span<const Limb> x, std::int64_t k) noexcept {
 // The cofactors of an accepted step satisfy r_i |t_(i+1)| < a, and r_(i+1) >=
 // |t_(i+1)|, so they stay below 2^64.  Returns false when not even the first
 // quotient is certain.
-bool lehmerMatrix(u128 a, u128 b, LehmerMatrix& m) noexcept {
-  u128 c0 = 1, d0 = 0, c1 = 0, d1 = 1;
+bool lehmerMatrix(UInt128 a, UInt128 b, LehmerMatrix& m) noexcept {
+  UInt128 c0 = 1, d0 = 0, c1 = 0, d1 = 1;
   bool odd = false, any = false;
   while (b != 0) {
     // Most quotients are 1, 2 or 3: subtract before dividing.
-    u128 q = 1, r = a - b;
+    UInt128 q = 1, r = a - b;
     if (r >= b) {
       r -= b;
       q = 2;
@@ -78,10 +78,10 @@ bool lehmerMatrix(u128 a, u128 b, LehmerMatrix& m) noexcept {
     }
     if (q >> 64) break;
     // c1, d1 < 2^64 and q < 2^64: the products and sums stay below 2^128.
-    const u128 c2 = c0 + q * c1, d2 = d0 + q * d1;
-    const u128 big = std::max(c2, d2);
+    const UInt128 c2 = c0 + q * c1, d2 = d0 + q * d1;
+    const UInt128 big = std::max(c2, d2);
     if ((big >> 64) != 0 || r < big) break;
-    const u128 gap = b - r;
+    const UInt128 gap = b - r;
     if (gap < c2 || gap - c2 < c1 || gap < d2 || gap - d2 < d1) break;
     a = b;
     b = r;
