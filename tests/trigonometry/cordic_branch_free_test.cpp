@@ -123,7 +123,9 @@ std::int64_t edgy() {
                                            hyperbolicBudgetQ32, hyperbolicConvergenceBudgetQ32};
   switch (below(4)) {
     case 0: {
-      const std::int64_t e = edges[below(std::size(edges))] + between(-3, 3);
+      // Wrapping offset: INT64_MAX + 2 lands near INT64_MIN, still an edge.
+      const std::int64_t e = static_cast<std::int64_t>(static_cast<std::uint64_t>(edges[below(std::size(edges))]) +
+                                                       static_cast<std::uint64_t>(between(-3, 3)));
       return below(2) ? e : static_cast<std::int64_t>(0 - static_cast<std::uint64_t>(e));
     }
     case 1: return between(-8 * kernelTwoPiQ32, 8 * kernelTwoPiQ32);  // every quadrant, both signs
