@@ -2,7 +2,7 @@
 # Checks for what one task needs, and installs what is missing from Debian's
 # packages when run as root; otherwise it says what to install.
 #   scripts/install-deps.sh test       test oracles: GoogleTest, GMP, MPFR, python3
-#   scripts/install-deps.sh bench      benchmark peers: Google Benchmark, GMP, MPFR, MPFI, Boost, libfixmath
+#   scripts/install-deps.sh bench      benchmark peers: Google Benchmark, GMP, MPFR, MPFI, Boost, libfixmath, FLINT
 #   scripts/install-deps.sh accuracy   the accuracy table's oracle: MPFR (and GMP)
 #   scripts/install-deps.sh docs       doxygen
 #   scripts/install-deps.sh fuzz       clang with its libFuzzer runtime, GMP (make fuzz only)
@@ -16,7 +16,7 @@ for task in "${@:-test bench}"; do
   for t in $task; do
     case "$t" in
       test) packages+=(libgtest-dev libgmp-dev libmpfr-dev python3) ;;
-      bench) packages+=(libbenchmark-dev libgmp-dev libmpfr-dev libmpfi-dev libboost-dev libfixmath-dev) ;;
+      bench) packages+=(libbenchmark-dev libgmp-dev libmpfr-dev libmpfi-dev libboost-dev libfixmath-dev libflint-dev) ;;
       accuracy) packages+=(libgmp-dev libmpfr-dev) ;;
       docs) packages+=(doxygen) ;;
       # libFuzzer's runtime ships with clang's compiler-rt: libclang-rt-dev
