@@ -16,9 +16,10 @@ int main() {
   const kovrix::Fixed x = kovrix::Fixed::from_double(0.75);
   std::cout << "sin 0.75 = " << kovrix::sin(x) << " (Q32.32), pi = " << kovrix::Fixed::pi() << "\n";
 
-  // 256-bit floating point, printed exactly.
+  // 256-bit floating point, printed exactly, and exact fractions.
   const kovrix::BigFloat root2 = kovrix::sqrt(kovrix::BigFloat(2));
   std::cout << "sqrt 2 = " << root2 << "\n  (as a double " << root2.to_double() << ")\n";
+  std::cout << "1/3 + 0.25 = " << kovrix::Rational("1/3") + kovrix::Rational(0.25) << "\n";
 
   // Intervals enclose the exact result.
   const kovrix::Interval third = kovrix::Interval(1) / kovrix::Interval(3);

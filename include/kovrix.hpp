@@ -3,6 +3,7 @@
  *
  *   kovrix::BigInt    an exact integer owning one handle (copy, move, destroy)
  *   kovrix::BigFloat  256-bit binary floating point, owning one handle
+ *   kovrix::Rational  an exact fraction, owning one handle
  *   kovrix::Fixed     a 64-bit fixed-point value with its count of fraction bits
  *   kovrix::Interval  a float64 interval with outward rounding
  *   kovrix::f64       the float64 kernels; kovrix::q32 the Q32.32 kernels
@@ -651,6 +652,140 @@ inline BigFloat sqrt_newton(const BigFloat& x) {
 }
 inline BigFloat exp_taylor(const BigFloat& x) { return x.apply(kovrix_exp_taylor_bigfloat, "exp_taylor"); }
 }  // namespace bf
+
+// ==== Rational ===============================================================
+
+namespace detail {
+struct RationalTraits {
+  using Handle = kovrix_rational;
+  static Handle* copy(const Handle* h) {
+    Handle* n = kovrix_rational_neg(h);
+    Handle* r = kovrix_rational_neg(n);
+    kovrix_rational_destroy(n);
+    return r;
+  }
+  static void destroy(Handle* h) { kovrix_rational_destroy(h); }
+};
+}  // namespace detail
+
+/// An exact fraction num/den of two BigInts in lowest terms (den > 0).
+class Rational : public detail::Owner<detail::RationalTraits> {
+  using Base = detail::Owner<detail::RationalTraits>;
+
+ public:
+  Rational() : Rational(std::int64_t{0}) {}
+  template <class I, std::enable_if_t<std::is_integral_v<I> && !std::is_same_v<I, bool>, int> = 0>
+  Rational(I v) : Rational(BigInt(v), BigInt(1)) {}
+  /// num / den; a zero denominator is an Error.
+  Rational(const BigInt& num, const BigInt& den) : Base(fromParts(num, den), "from BigInt") {}
+  /// The exact value of a finite double.
+  explicit Rational(double x) : Base(fromDouble(x), "from double") {}
+  /// From text: "p/q", or a decimal "-12.5e-3" taken exactly.
+  explicit Rational(std::string_view text) : Base(fromText(text), "invalid rational text") {}
+  explicit Rational(const char* text) : Rational(std::string_view(text == nullptr ? "" : text)) {}
+  static Rational adopt(kovrix_rational* h, const char* what = "result") { return Rational(h, what); }
+
+  BigInt num() const { return BigInt::adopt(kovrix_rational_num(get("num")), "num"); }
+  BigInt den() const { return BigInt::adopt(kovrix_rational_den(get("den")), "den"); }
+  bool is_zero() const { return kovrix_rational_is_zero(get("is_zero")) == 1; }
+  bool is_one() const { return kovrix_rational_is_one(get("is_one")) == 1; }
+  /// The library's float64 of the value: the double of num over the double of den.
+  double to_double() const { return kovrix_rational_to_f64(get("to_double")); }
+  explicit operator double() const { return to_double(); }
+  /// "num/den", or "num" for an integer.
+  std::string to_string() const {
+    BigInt d = den();
+    return d == 1 ? num().to_string() : num().to_string() + "/" + d.to_string();
+  }
+
+  friend Rational operator+(const Rational& a, const Rational& b) { return adopt(kovrix_rational_add(a.get("+"), b.get("+")), "+"); }
+  friend Rational operator-(const Rational& a, const Rational& b) { return adopt(kovrix_rational_sub(a.get("-"), b.get("-")), "-"); }
+  friend Rational operator*(const Rational& a, const Rational& b) { return adopt(kovrix_rational_mul(a.get("*"), b.get("*")), "*"); }
+  friend Rational operator/(const Rational& a, const Rational& b) {
+    detail::require(!b.is_zero(), "division by zero");
+    return adopt(kovrix_rational_div(a.get("/"), b.get("/")), "/");
+  }
+  friend Rational operator-(const Rational& a) { return a.apply(kovrix_rational_neg, "negate"); }
+  Rational& operator+=(const Rational& b) { return *this = *this + b; }
+  Rational& operator-=(const Rational& b) { return *this = *this - b; }
+  Rational& operator*=(const Rational& b) { return *this = *this * b; }
+  Rational& operator/=(const Rational& b) { return *this = *this / b; }
+
+  friend int compare(const Rational& a, const Rational& b) {
+    return kovrix_rational_cmp(a.get("compare"), b.get("compare"));
+  }
+  friend bool operator==(const Rational& a, const Rational& b) { return compare(a, b) == 0; }
+  friend bool operator!=(const Rational& a, const Rational& b) { return compare(a, b) != 0; }
+  friend bool operator<(const Rational& a, const Rational& b) { return compare(a, b) < 0; }
+  friend bool operator<=(const Rational& a, const Rational& b) { return compare(a, b) <= 0; }
+  friend bool operator>(const Rational& a, const Rational& b) { return compare(a, b) > 0; }
+  friend bool operator>=(const Rational& a, const Rational& b) { return compare(a, b) >= 0; }
+  friend std::ostream& operator<<(std::ostream& out, const Rational& a) { return out << a.to_string(); }
+
+  Rational apply(kovrix_rational* (*export_)(const kovrix_rational*), const char* what) const {
+    return adopt(export_(get(what)), what);
+  }
+
+ private:
+  Rational(kovrix_rational* h, const char* what) : Base(h, what) {}
+
+  static kovrix_rational* fromParts(const BigInt& num, const BigInt& den) {
+    detail::init();
+    detail::require(den != 0, "zero denominator");
+    return kovrix_rational_from_bigint(num.handle(), den.handle());
+  }
+  // A finite double is m * 2^e with an integer m of 53 bits.
+  static kovrix_rational* fromDouble(double x) {
+    detail::require(std::isfinite(x), "not a finite double");
+    int e = 0;
+    const BigInt m(static_cast<std::int64_t>(std::ldexp(std::frexp(x, &e), 53)));
+    e -= 53;
+    return e >= 0 ? fromParts(m << e, 1) : fromParts(m, BigInt(1) << -e);
+  }
+  static kovrix_rational* fromText(std::string_view text);
+};
+
+Rational abs(const Rational& a);
+int compare(const Rational& a, const Rational& b);
+inline Rational abs(const Rational& a) { return a.apply(kovrix_rational_abs, "abs"); }
+
+inline kovrix_rational* Rational::fromText(std::string_view text) {
+  const std::size_t slash = text.find('/');
+  if (slash != std::string_view::npos)
+    return fromParts(BigInt(text.substr(0, slash)), BigInt(text.substr(slash + 1)));
+  std::string digits;
+  long exponent = 0;
+  if (!detail::splitDecimal(text, digits, exponent)) return nullptr;
+  return exponent >= 0 ? fromParts(BigInt(digits) * detail::powerOfTen(exponent), 1)
+                       : fromParts(BigInt(digits), detail::powerOfTen(-exponent));
+}
+
+/// The Rational series functions (a fixed count of terms, so an exact
+/// rational close to the function).  ln, sqrt and pow reject their domain
+/// before the call; other failures are an Error after it.
+#define KOVRIX_HPP_RATIONAL_FUNCTION(name, cexport) \
+  inline Rational name(const Rational& x) { return x.apply(cexport, #name); }
+KOVRIX_HPP_RATIONAL_FUNCTION(sin, kovrix_rational_sin)
+KOVRIX_HPP_RATIONAL_FUNCTION(cos, kovrix_rational_cos)
+KOVRIX_HPP_RATIONAL_FUNCTION(tan, kovrix_rational_tan)
+KOVRIX_HPP_RATIONAL_FUNCTION(exp, kovrix_rational_exp)
+KOVRIX_HPP_RATIONAL_FUNCTION(atan, kovrix_rational_atan)
+#undef KOVRIX_HPP_RATIONAL_FUNCTION
+inline Rational ln(const Rational& x) {
+  detail::require(x > Rational(0), "logarithm of a value <= 0");
+  return x.apply(kovrix_rational_ln, "ln");
+}
+inline Rational sqrt(const Rational& x) {
+  detail::require(x >= Rational(0), "square root of a negative value");
+  return x.apply(kovrix_rational_sqrt, "sqrt");
+}
+inline Rational atan2(const Rational& y, const Rational& x) {
+  return Rational::adopt(kovrix_rational_atan2(y.handle(), x.handle()), "atan2");
+}
+inline Rational pow(const Rational& base, const Rational& exponent) {
+  detail::require(base > Rational(0), "power of a base <= 0");
+  return Rational::adopt(kovrix_rational_pow(base.handle(), exponent.handle()), "pow");
+}
 
 // ==== Interval ===============================================================
 

@@ -128,6 +128,7 @@ TEST(CppInterval, OperatorsAndPrinting) {
 namespace {
 
 using kovrix::BigFloat;
+using kovrix::Rational;
 
 // Products and quotients of random doubles, printed exactly and read back by
 // MPFR, against MPFR's own 256-bit results.
@@ -172,6 +173,23 @@ TEST(CppBigFloat, OwnershipFailuresAndFunctions) {
   kovrix_bigfloat_destroy(kovrix_bigfloat_pow_int(BigFloat(0).handle(), -1));
   EXPECT_THROW(a + a, kovrix::Error);
   EXPECT_EQ((a - a).to_string(), "0");
+}
+
+TEST(CppRational, ArithmeticTextAndFailures) {
+  const Rational third("1/3"), eighth("-1.25e-1");
+  EXPECT_EQ((third + eighth).to_string(), "5/24");
+  EXPECT_EQ((third * 3).to_string(), "1");
+  EXPECT_EQ(Rational(0.75).to_string(), "3/4");
+  EXPECT_EQ(Rational(BigInt(6), BigInt(-4)).den().to_string(), "2");
+  Rational r = third;
+  r /= eighth;
+  EXPECT_EQ(third.to_string(), "1/3");
+  EXPECT_EQ(r.to_string(), "-8/3");
+  EXPECT_NEAR(kovrix::exp(Rational(1)).to_double(), 2.718281828, 1e-6);
+  EXPECT_THROW(third / Rational(0), kovrix::Error);
+  EXPECT_THROW(Rational(BigInt(1), BigInt(0)), kovrix::Error);
+  EXPECT_THROW(kovrix::sqrt(Rational(-1)), kovrix::Error);
+  EXPECT_THROW(Rational("1/x"), kovrix::Error);
 }
 
 }  // namespace

@@ -84,6 +84,7 @@ struct Family {
 Family float64Family();
 Family fixedFamily();
 Family bigFloatFamily();
+Family rationalFamily();
 Family intervalFamily();
 /// Every family of the library, in the order of the table.
 std::vector<Family> families();

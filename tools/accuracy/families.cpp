@@ -3,6 +3,6 @@
 
 namespace kovrix::accuracy {
 
-std::vector<Family> families() { return {float64Family(), fixedFamily(), bigFloatFamily(), intervalFamily()}; }
+std::vector<Family> families() { return {float64Family(), fixedFamily(), bigFloatFamily(), rationalFamily(), intervalFamily()}; }
 
 }  // namespace kovrix::accuracy
