@@ -101,16 +101,79 @@ class _Ordered:
     def __ge__(self, o): return self._compare(o, lambda c: c >= 0)
 
 
+class _Handle(_Ordered):
+    """Owns one handle of the family named by ``_family`` ("bigint" ...):
+    released when the object goes away."""
+    __slots__ = ("_h",)
+    _family = None
+
+    @classmethod
+    def _adopt(cls, h, what):
+        _check(h, f"{cls.__name__} {what} failed")
+        obj = cls.__new__(cls)
+        obj._h = h
+        return obj
+
+    def __del__(self):
+        h = getattr(self, "_h", None)
+        if h and lib is not None:
+            getattr(lib, f"kovrix_{self._family}_destroy")(h)
+
+    def _binary(self, export, other, reflected=False):
+        other = self._coerce(other)
+        if other is None:
+            return NotImplemented
+        a, b = (other, self) if reflected else (self, other)
+        if export.__name__.endswith("_div"):
+            _check(b, f"{type(self).__name__} division by zero", ZeroDivisionError)
+        return type(self)._adopt(export(a._h, b._h), export.__name__)
+
+    def _compare(self, other, test):
+        other = self._coerce(other)
+        if other is None:
+            return NotImplemented
+        return test(getattr(lib, f"kovrix_{self._family}_cmp")(self._h, other._h))
+
+
+def _operators(cls, **exports):
+    """cls.__op__ and cls.__rop__ through cls._binary for each op=export."""
+    for op, name in exports.items():
+        export = getattr(lib, name)
+        setattr(cls, f"__{op}__", lambda self, o, e=export: self._binary(e, o))
+        setattr(cls, f"__r{op}__", lambda self, o, e=export: self._binary(e, o, True))
+
+
+def _methods(cls, **exports):
+    """One method per name=export of a one-handle export returning a new handle."""
+    for name, export_name in exports.items():
+        def method(self, fn=getattr(lib, export_name), name=name):
+            return cls._adopt(fn(self._h), name)
+        method.__name__ = name
+        method.__doc__ = f"{export_name} of this value."
+        setattr(cls, name, method)
+
+
+def _copy_by_negation(family, h):
+    # Negation is exact, so negating twice copies the value.
+    neg, destroy = getattr(lib, f"kovrix_{family}_neg"), getattr(lib, f"kovrix_{family}_destroy")
+    n = neg(h)
+    r = neg(n)
+    destroy(n)
+    return r
+
+
 # ==== BigInt =================================================================
 
-class BigInt(_Ordered):
+class BigInt(_Handle):
     """An exact integer of any size, with Python's operators.
 
     ``//`` and ``%`` follow Python (floor); ``tdiv`` and ``tmod`` give the
     library's truncated quotient and remainder.  int(), float() (correctly
     rounded, through Python's int), hashing and comparisons with int work.
     """
-    __slots__ = ("_h",)
+    __slots__ = ()
+    _family = "bigint"
+    _coerce = staticmethod(lambda x: _to_bigint(x))
 
     def __init__(self, value=0):
         if isinstance(value, BigInt):
@@ -132,18 +195,6 @@ class BigInt(_Ordered):
             raise TypeError(f"cannot make a BigInt from {type(value).__name__}")
         _check(h, "BigInt construction failed")
         self._h = h
-
-    @classmethod
-    def _adopt(cls, h, what):
-        _check(h, f"BigInt {what} failed")
-        obj = cls.__new__(cls)
-        obj._h = h
-        return obj
-
-    def __del__(self):
-        h = getattr(self, "_h", None)
-        if h and lib is not None:
-            lib.kovrix_bigint_destroy(h)
 
     def __str__(self):
         # The buffer grows by large steps; every retry converts the whole number again.
@@ -177,20 +228,6 @@ class BigInt(_Ordered):
 
     def _cmp(self, other):
         return lib.kovrix_bigint_cmp(self._h, other._h)
-
-    def _binary(self, export, other, reflected=False):
-        other = _to_bigint(other)
-        if other is None:
-            return NotImplemented
-        a, b = (other, self) if reflected else (self, other)
-        return BigInt._adopt(export(a._h, b._h), export.__name__)
-
-    def __add__(self, o): return self._binary(lib.kovrix_bigint_add, o)
-    def __radd__(self, o): return self._binary(lib.kovrix_bigint_add, o, True)
-    def __sub__(self, o): return self._binary(lib.kovrix_bigint_sub, o)
-    def __rsub__(self, o): return self._binary(lib.kovrix_bigint_sub, o, True)
-    def __mul__(self, o): return self._binary(lib.kovrix_bigint_mul, o)
-    def __rmul__(self, o): return self._binary(lib.kovrix_bigint_mul, o, True)
 
     def tdiv(self, other):
         """The quotient truncated toward zero."""
@@ -262,10 +299,9 @@ class BigInt(_Ordered):
     def __lshift__(self, n): return self._shift(lib.kovrix_bigint_shl, n)
     def __rshift__(self, n): return self._shift(lib.kovrix_bigint_shr, n)
 
-    def _compare(self, other, test):
-        other = _to_bigint(other)
-        return NotImplemented if other is None else test(self._cmp(other))
 
+
+_operators(BigInt, add="kovrix_bigint_add", sub="kovrix_bigint_sub", mul="kovrix_bigint_mul")
 
 
 def _int_from_decimal(text, chunk=4000):
@@ -480,7 +516,7 @@ for _name, _doc in _F64_KERNELS.items():
 
 # ==== BigFloat ===============================================================
 
-class BigFloat(_Ordered):
+class BigFloat(_Handle):
     """Binary floating point with a 256-bit mantissa; every result is rounded
     to nearest, ties away from zero.  No infinity, NaN or negative zero.
 
@@ -490,11 +526,13 @@ class BigFloat(_Ordered):
     correctly rounded; str(x) gives 78 significant digits, enough to tell any
     two values apart, and repr(x) the exact value.
     """
-    __slots__ = ("_h",)
+    __slots__ = ()
+    _family = "bigfloat"
+    _coerce = staticmethod(lambda x: _to_bigfloat(x))
 
     def __init__(self, value=0):
         if isinstance(value, BigFloat):
-            h = _bigfloat_copy(value._h)
+            h = _copy_by_negation("bigfloat", value._h)
         elif isinstance(value, float):
             _check(math.isfinite(value), f"{value} has no BigFloat value", ValueError)
             h = lib.kovrix_bigfloat_from_f64(value)
@@ -508,24 +546,12 @@ class BigFloat(_Ordered):
         self._h = h
 
     @classmethod
-    def _adopt(cls, h, what):
-        _check(h, f"BigFloat {what} failed")
-        obj = cls.__new__(cls)
-        obj._h = h
-        return obj
-
-    @classmethod
     def pi(cls):
         return cls._adopt(lib.kovrix_pi_bigfloat(), "pi")
 
     @classmethod
     def e(cls):
         return cls._adopt(lib.kovrix_e_bigfloat(), "e")
-
-    def __del__(self):
-        h = getattr(self, "_h", None)
-        if h and lib is not None:
-            lib.kovrix_bigfloat_destroy(h)
 
     def as_integer_ratio(self):
         # The exact sum of the doubles c1, c2, ...: each the nearest double to
@@ -565,23 +591,6 @@ class BigFloat(_Ordered):
             ctx.prec = 2000  # a power-of-two denominator: the quotient is exact
             return f"BigFloat('{decimal.Decimal(n) / decimal.Decimal(d)}')"
 
-    def _binary(self, export, other, reflected=False):
-        other = _to_bigfloat(other)
-        if other is None:
-            return NotImplemented
-        a, b = (other, self) if reflected else (self, other)
-        if export is lib.kovrix_bigfloat_div:
-            _check(b, "BigFloat division by zero", ZeroDivisionError)
-        return BigFloat._adopt(export(a._h, b._h), export.__name__)
-
-    def __add__(self, o): return self._binary(lib.kovrix_bigfloat_add, o)
-    def __radd__(self, o): return self._binary(lib.kovrix_bigfloat_add, o, True)
-    def __sub__(self, o): return self._binary(lib.kovrix_bigfloat_sub, o)
-    def __rsub__(self, o): return self._binary(lib.kovrix_bigfloat_sub, o, True)
-    def __mul__(self, o): return self._binary(lib.kovrix_bigfloat_mul, o)
-    def __rmul__(self, o): return self._binary(lib.kovrix_bigfloat_mul, o, True)
-    def __truediv__(self, o): return self._binary(lib.kovrix_bigfloat_div, o)
-    def __rtruediv__(self, o): return self._binary(lib.kovrix_bigfloat_div, o, True)
     def __neg__(self): return BigFloat._adopt(lib.kovrix_bigfloat_neg(self._h), "negation")
     def __pos__(self): return self
     def __abs__(self): return BigFloat._adopt(lib.kovrix_bigfloat_abs(self._h), "abs")
@@ -597,9 +606,6 @@ class BigFloat(_Ordered):
         _check(self > 0, "power of a base <= 0", ValueError)
         return BigFloat._adopt(lib.kovrix_bigfloat_pow(self._h, y._h), "pow")
 
-    def _compare(self, other, test):
-        other = _to_bigfloat(other)
-        return NotImplemented if other is None else test(lib.kovrix_bigfloat_cmp(self._h, other._h))
 
     def ln(self):
         _check(self > 0, "logarithm of a value <= 0", ValueError)
@@ -623,31 +629,12 @@ class BigFloat(_Ordered):
         return BigFloat._adopt(lib.kovrix_bigfloat_arctan2(y._h, x._h), "atan2")
 
 
-def _bigfloat_method(name, export):
-    fn = getattr(lib, export)
-
-    def method(self):
-        return BigFloat._adopt(fn(self._h), name)
-
-    method.__name__ = name
-    method.__doc__ = f"{export} of this value."
-    return method
-
-
-for _name, _export in (("sin", "kovrix_bigfloat_sin"), ("cos", "kovrix_bigfloat_cos"),
-                       ("tan", "kovrix_bigfloat_tan"), ("exp", "kovrix_bigfloat_exp"),
-                       ("atan", "kovrix_bigfloat_arctan"), ("reduce", "kovrix_bigfloat_reduce"),
-                       ("exp_taylor", "kovrix_exp_taylor_bigfloat")):
-    setattr(BigFloat, _name, _bigfloat_method(_name, _export))
+_operators(BigFloat, add="kovrix_bigfloat_add", sub="kovrix_bigfloat_sub", mul="kovrix_bigfloat_mul",
+           truediv="kovrix_bigfloat_div")
+_methods(BigFloat, sin="kovrix_bigfloat_sin", cos="kovrix_bigfloat_cos", tan="kovrix_bigfloat_tan",
+         exp="kovrix_bigfloat_exp", atan="kovrix_bigfloat_arctan", reduce="kovrix_bigfloat_reduce",
+         exp_taylor="kovrix_exp_taylor_bigfloat")
 numbers.Rational.register(BigFloat)
-
-
-def _bigfloat_copy(h):
-    # Negation is exact, so negating twice copies the value.
-    n = lib.kovrix_bigfloat_neg(h)
-    r = lib.kovrix_bigfloat_neg(n)
-    lib.kovrix_bigfloat_destroy(n)
-    return r
 
 
 def _bigfloat_from_fraction(q):
@@ -684,7 +671,7 @@ def _to_bigfloat(x):
 
 # ==== Rational ===============================================================
 
-class Rational(_Ordered):
+class Rational(_Handle):
     """An exact fraction of two BigInts in lowest terms, with Python's
     operators and the library's series functions (sin, exp, ln, sqrt ...: a
     fixed count of terms, giving an exact rational close to the function).
@@ -694,12 +681,13 @@ class Rational(_Ordered):
     (correctly rounded, through Fraction) and comparisons with those types
     are exact.
     """
-    __slots__ = ("_h",)
+    __slots__ = ()
+    _family = "rational"
+    _coerce = staticmethod(lambda x: _to_rational(x))
 
     def __init__(self, value=0, denominator=None):
-        _check(has("kovrix_rational_from_bigint"), "this libkovrix has no Rational exports")
         if isinstance(value, Rational) and denominator is None:
-            h = _rational_copy(value._h)
+            h = _copy_by_negation("rational", value._h)
         else:
             if denominator is not None:
                 value = Fraction(int(value), int(denominator)) if int(denominator) else None
@@ -713,18 +701,6 @@ class Rational(_Ordered):
             h = lib.kovrix_rational_from_bigint(num._h, den._h)
         _check(h, "Rational construction failed")
         self._h = h
-
-    @classmethod
-    def _adopt(cls, h, what):
-        _check(h, f"Rational {what} failed")
-        obj = cls.__new__(cls)
-        obj._h = h
-        return obj
-
-    def __del__(self):
-        h = getattr(self, "_h", None)
-        if h and lib is not None:
-            lib.kovrix_rational_destroy(h)
 
     @property
     def numerator(self):
@@ -752,23 +728,6 @@ class Rational(_Ordered):
     def __repr__(self):
         return f"Rational('{self}')"
 
-    def _binary(self, export, other, reflected=False):
-        other = _to_rational(other)
-        if other is None:
-            return NotImplemented
-        a, b = (other, self) if reflected else (self, other)
-        if export is lib.kovrix_rational_div:
-            _check(b, "Rational division by zero", ZeroDivisionError)
-        return Rational._adopt(export(a._h, b._h), export.__name__)
-
-    def __add__(self, o): return self._binary(lib.kovrix_rational_add, o)
-    def __radd__(self, o): return self._binary(lib.kovrix_rational_add, o, True)
-    def __sub__(self, o): return self._binary(lib.kovrix_rational_sub, o)
-    def __rsub__(self, o): return self._binary(lib.kovrix_rational_sub, o, True)
-    def __mul__(self, o): return self._binary(lib.kovrix_rational_mul, o)
-    def __rmul__(self, o): return self._binary(lib.kovrix_rational_mul, o, True)
-    def __truediv__(self, o): return self._binary(lib.kovrix_rational_div, o)
-    def __rtruediv__(self, o): return self._binary(lib.kovrix_rational_div, o, True)
     def __neg__(self): return Rational._adopt(lib.kovrix_rational_neg(self._h), "negation")
     def __pos__(self): return self
     def __abs__(self): return Rational._adopt(lib.kovrix_rational_abs(self._h), "abs")
@@ -781,9 +740,6 @@ class Rational(_Ordered):
         _check(self > 0, "power of a base <= 0", ValueError)
         return Rational._adopt(lib.kovrix_rational_pow(self._h, exponent._h), "pow")
 
-    def _compare(self, other, test):
-        other = _to_rational(other)
-        return NotImplemented if other is None else test(lib.kovrix_rational_cmp(self._h, other._h))
 
     def ln(self):
         _check(self > 0, "logarithm of a value <= 0", ValueError)
@@ -799,28 +755,11 @@ class Rational(_Ordered):
         return Rational._adopt(lib.kovrix_rational_atan2(y._h, x._h), "atan2")
 
 
-def _rational_method(name):
-    fn = getattr(lib, "kovrix_rational_" + name)
-
-    def method(self):
-        return Rational._adopt(fn(self._h), name)
-
-    method.__name__ = name
-    method.__doc__ = f"kovrix_rational_{name} of this value."
-    return method
-
-
-if has("kovrix_rational_from_bigint"):
-    for _name in ("sin", "cos", "tan", "exp", "atan"):
-        setattr(Rational, _name, _rational_method(_name))
-    numbers.Rational.register(Rational)
-
-
-def _rational_copy(h):
-    n = lib.kovrix_rational_neg(h)
-    r = lib.kovrix_rational_neg(n)
-    lib.kovrix_rational_destroy(n)
-    return r
+_operators(Rational, add="kovrix_rational_add", sub="kovrix_rational_sub", mul="kovrix_rational_mul",
+           truediv="kovrix_rational_div")
+_methods(Rational, sin="kovrix_rational_sin", cos="kovrix_rational_cos", tan="kovrix_rational_tan",
+         exp="kovrix_rational_exp", atan="kovrix_rational_atan")
+numbers.Rational.register(Rational)
 
 
 def _to_rational(x):
@@ -879,14 +818,6 @@ class Interval:
         a, b = (other, self) if reflected else (self, other)
         return Interval._of(export(a._v, b._v))
 
-    def __add__(self, o): return self._binary(lib.kovrix_interval_add, o)
-    def __radd__(self, o): return self._binary(lib.kovrix_interval_add, o, True)
-    def __sub__(self, o): return self._binary(lib.kovrix_interval_sub, o)
-    def __rsub__(self, o): return self._binary(lib.kovrix_interval_sub, o, True)
-    def __mul__(self, o): return self._binary(lib.kovrix_interval_mul, o)
-    def __rmul__(self, o): return self._binary(lib.kovrix_interval_mul, o, True)
-    def __truediv__(self, o): return self._binary(lib.kovrix_interval_div, o)
-    def __rtruediv__(self, o): return self._binary(lib.kovrix_interval_div, o, True)
     def __neg__(self): return Interval._of(lib.kovrix_interval_neg(self._v))
     def __pow__(self, n): return Interval._of(lib.kovrix_interval_pow(self._v, _c_int(n, 32)))
 
@@ -905,6 +836,10 @@ class Interval:
 
     @staticmethod
     def atan2(y, x): return Interval._of(lib.kovrix_interval_arctan2(_to_interval(y)._v, _to_interval(x)._v))
+
+
+_operators(Interval, add="kovrix_interval_add", sub="kovrix_interval_sub", mul="kovrix_interval_mul",
+           truediv="kovrix_interval_div")
 
 
 def _exact_double(x):
