@@ -1,9 +1,7 @@
 // The BigFloat exports: boundary checks, then the operation of src/float/
 // inside the shared wrappers of pending_error.hpp.  Every value is worked at
 // defaultPrecision (256 bits) with mode nearest.
-#include <bit>
 #include <cstdint>
-#include <limits>
 
 #include "c_api/bigfloat_handle.hpp"
 #include "c_api/bigint_handle.hpp"
@@ -38,9 +36,6 @@ constexpr std::int64_t kExpSeriesTerms = 15;
 constexpr std::int64_t kAtanTerms = 30;
 constexpr std::int64_t kPowTerms = 30;
 constexpr std::int64_t kETerms = 64;
-
-// The quiet NaN answer of kovrix_ln_generic_f64 outside its domain.
-constexpr double kQuietNaN = std::bit_cast<double>(std::uint64_t{0x7FF8000000000000});
 
 bool positive(const kovrix_bigfloat* h) { return !bfOf(h).isZero() && !bfOf(h).negative; }
 
@@ -152,10 +147,8 @@ kovrix_bigfloat* kovrix_bigfloat_ln(const kovrix_bigfloat* x) {
 kovrix_bigfloat* kovrix_ln_generic_bigfloat(const kovrix_bigfloat* x) { return kovrix_bigfloat_ln(x); }
 
 double kovrix_ln_generic_f64(double x) {
-  if (!(x > 0.0 && x < std::numeric_limits<double>::infinity())) return kQuietNaN;
-  return unguarded(0.0, [&] {
-    return kovrix::toFloat64(kovrix::ln(kovrix::initBigFloat(defaultPrecision, x), kLnTerms));
-  });
+  // No failing step: the domain is answered with the quiet NaN inside.
+  return unguarded(0.0, [&] { return kovrix::lnOrNaN(x, kLnTerms); });
 }
 
 kovrix_bigfloat* kovrix_bigfloat_sqrt(const kovrix_bigfloat* x) {

@@ -6,10 +6,18 @@
 #include "arithmetic/multiplication_big.hpp"
 #include "arithmetic/subtraction_big.hpp"
 #include "float/comparison.hpp"
+#include "float/mantissa256.hpp"
 
 namespace kovrix {
 
 namespace {
+
+// Whether the fixed-size kernels give this operation's result: 256 bits,
+// nearest, both operands of 256 bits within the kernels' exponent bound.
+bool kernelCase(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMode mode) noexcept {
+  return p == mantissa256::Bits && mode == RoundingMode::nearest && mantissa256::fitsKernel(a) &&
+         mantissa256::fitsKernel(b);
+}
 
 BigFloat roundedCopy(const BigFloat& x, std::int64_t p, RoundingMode mode) {
   BigFloat r = x;
@@ -20,6 +28,7 @@ BigFloat roundedCopy(const BigFloat& x, std::int64_t p, RoundingMode mode) {
 }  // namespace
 
 BigFloat addRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMode mode) {
+  if (kernelCase(a, b, p, mode)) return mantissa256::add(a, b, false);
   if (a.isZero()) return roundedCopy(b, p, mode);
   if (b.isZero()) return roundedCopy(a, p, mode);
   if (a.exponent < b.exponent) return addRounded(b, a, p, mode);
@@ -66,11 +75,13 @@ BigFloat addRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, Roundi
 }
 
 BigFloat subRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMode mode) {
+  if (kernelCase(a, b, p, mode)) return mantissa256::add(a, b, true);
   BigFloat negated = -b;
   return addRounded(a, negated, p, mode);
 }
 
 BigFloat mulRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMode mode) {
+  if (kernelCase(a, b, p, mode)) return mantissa256::mul(a, b);
   if (a.isZero() || b.isZero()) return BigFloat{};
   BigFloat r{a.negative != b.negative, checkedAdd(a.exponent, b.exponent), mul(a.mantissa, b.mantissa)};
   normalizeRounded(r, p, mode, false);
@@ -78,6 +89,7 @@ BigFloat mulRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, Roundi
 }
 
 BigFloat divRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMode mode) {
+  if (kernelCase(a, b, p, mode)) return mantissa256::div(a, b);
   if (b.isZero()) raiseDivByZero("BigFloat division by zero");
   if (a.isZero()) return a;
   // g = p + 2 guard bits: with operands of p bits the quotient has p + 2 or
@@ -108,5 +120,29 @@ BigFloat divRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, Roundi
 }
 
 bool BigFloatArithmetic::equal(const BigFloat& a, const BigFloat& b) { return cmp(a, b) == 0; }
+
+BigFloat BigFloatArithmetic::one() {
+  static const BigFloat value = integer(1);
+  return value;
+}
+
+BigFloat BigFloatArithmetic::divInt(const BigFloat& a, std::int64_t k) {
+  // k up to 2^53 is exact as a double, so integer(k) is k itself and the
+  // kernel's a / k is the same correctly rounded quotient.
+  if (k > 0 && k <= (std::int64_t{1} << 53) && mantissa256::fitsKernel(a))
+    return mantissa256::divSmall(a, static_cast<std::uint64_t>(k));
+  return a / integer(k);
+}
+
+BigFloat BigFloatArithmetic::half(const BigFloat& a) {
+  // The product with 1/2 made at 256 bits is exact: a's mantissa, exponent - 1.
+  if (mantissa256::fitsKernel(a)) return mantissa256::scaled(a, -1);
+  return a * initBigFloat(defaultPrecision, 0.5);
+}
+
+BigFloat BigFloatArithmetic::twice(const BigFloat& a) {
+  if (mantissa256::fitsKernel(a)) return mantissa256::scaled(a, 1);
+  return integer(2) * a;
+}
 
 }  // namespace kovrix

@@ -49,15 +49,15 @@ inline BigFloat abs(BigFloat a) {
 struct BigFloatArithmetic {
   using Value = BigFloat;
   static BigFloat zero() { return BigFloat{}; }
-  static BigFloat one() { return integer(1); }
+  static BigFloat one();
   static BigFloat add(const BigFloat& a, const BigFloat& b) { return a + b; }
   static BigFloat sub(const BigFloat& a, const BigFloat& b) { return a - b; }
   static BigFloat mul(const BigFloat& a, const BigFloat& b) { return a * b; }
   static BigFloat div(const BigFloat& a, const BigFloat& b) { return a / b; }
   static BigFloat mulInt(const BigFloat& a, std::int64_t k) { return a * integer(k); }
-  static BigFloat divInt(const BigFloat& a, std::int64_t k) { return a / integer(k); }
-  static BigFloat half(const BigFloat& a) { return a * initBigFloat(defaultPrecision, 0.5); }
-  static BigFloat twice(const BigFloat& a) { return integer(2) * a; }
+  static BigFloat divInt(const BigFloat& a, std::int64_t k);
+  static BigFloat half(const BigFloat& a);
+  static BigFloat twice(const BigFloat& a);
   static bool isNegative(const BigFloat& a) { return a.negative && !a.isZero(); }
   static bool isZero(const BigFloat& a) { return a.isZero(); }
   static bool equal(const BigFloat& a, const BigFloat& b);

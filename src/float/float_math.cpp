@@ -9,6 +9,7 @@
 #include "float/constants.hpp"
 #include "float/formatting.hpp"
 #include "float/reduction.hpp"
+#include "float64_constants.hpp"
 #include "roots/sqrt_newton.hpp"
 #include "trigonometry/taylor.hpp"
 
@@ -203,5 +204,10 @@ BigFloat sqrt(const BigFloat& x, std::int64_t n) {
 }
 
 BigFloat sqrtNewtonGeneric(const BigFloat& x, std::int64_t n) { return generic::sqrtNewton<A>(x, n); }
+
+double lnOrNaN(double x, std::int64_t n) {
+  if (!(x > 0.0 && x < f64::infinity)) return f64::quietNaN;
+  return toFloat64(ln(initBigFloat(defaultPrecision, x), n));
+}
 
 }  // namespace kovrix

@@ -65,4 +65,8 @@ BigFloat sqrt(const BigFloat& x, std::int64_t n);
 // Heron's iteration from x itself, at most n steps.
 BigFloat sqrtNewtonGeneric(const BigFloat& x, std::int64_t n);
 
+// ln of the double x made at 256 bits, rounded back to the nearest double;
+// the quiet NaN for x outside (0, +infinity), NaN included.
+double lnOrNaN(double x, std::int64_t n);
+
 }  // namespace kovrix

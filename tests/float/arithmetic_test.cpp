@@ -24,8 +24,8 @@ const Op kOps[] = {{"add", addRounded, mpfr_add}, {"sub", subRounded, mpfr_sub},
 const RoundingMode kModes[] = {RoundingMode::nearest, RoundingMode::towardZero, RoundingMode::towardPositive,
                                RoundingMode::towardNegative};
 
-BigFloat oracle(const Op& op, const BigFloat& a, const BigFloat& b, RoundingMode mode) {
-  Mpfr x, y, r(P);
+BigFloat oracle(const Op& op, const BigFloat& a, const BigFloat& b, RoundingMode mode, std::int64_t p) {
+  Mpfr x, y, r(p);
   toMpfr(x, a);
   toMpfr(y, b);
   switch (mode) {
@@ -43,9 +43,9 @@ BigFloat oracle(const Op& op, const BigFloat& a, const BigFloat& b, RoundingMode
 // Operand pairs of p bits by family.
 enum class Family { randomExponents, closeExponents, cancellation, ties, gapAroundP64, limbDivisor };
 
-std::pair<BigFloat, BigFloat> operands(Family f, const Op& op) {
-  BigFloat a = randomBigFloat(P, -300, 300);
-  BigFloat b = randomBigFloat(P, -300, 300);
+std::pair<BigFloat, BigFloat> operands(Family f, const Op& op, std::int64_t p) {
+  BigFloat a = randomBigFloat(p, -300, 300);
+  BigFloat b = randomBigFloat(p, -300, 300);
   switch (f) {
     case Family::randomExponents: break;
     case Family::closeExponents: b.exponent = a.exponent + static_cast<std::int64_t>(below(7)) - 3; break;
@@ -53,7 +53,7 @@ std::pair<BigFloat, BigFloat> operands(Family f, const Op& op) {
       // b = a, or a with a few low bits changed, with the sign that cancels.
       BigFloat c = a;
       if (below(2)) c.mantissa = add(c.mantissa, initBigUInt(below(16)));
-      normalize(c, P);
+      normalize(c, p);
       c.negative = (op.ours == subRounded) ? a.negative : !a.negative;
       b = c;
       break;
@@ -62,7 +62,7 @@ std::pair<BigFloat, BigFloat> operands(Family f, const Op& op) {
       if (op.ours == mulRounded) {
         // 3a * 2^254 with a odd: a tie whenever 3a has 257 bits.
         a.mantissa = bitOr(a.mantissa, initBigUInt(1));
-        b.mantissa = shl(initBigUInt(3), P - 2);
+        b.mantissa = shl(initBigUInt(3), p - 2);
       } else {
         // An odd b one bit below a's lowest bit: the sum of p + 1 bits ends in 1.
         b.mantissa = bitOr(b.mantissa, initBigUInt(1));
@@ -70,31 +70,34 @@ std::pair<BigFloat, BigFloat> operands(Family f, const Op& op) {
       }
       break;
     case Family::gapAroundP64:
-      b.exponent = a.exponent - (P + 56 + static_cast<std::int64_t>(below(17)));
+      b.exponent = a.exponent - (p + 56 + static_cast<std::int64_t>(below(17)));
       if (below(2)) std::swap(a, b);
       break;
     case Family::limbDivisor:
       // One nonzero limb on top: the single-limb division route.
-      b.mantissa = shl(initBigUInt(randomLimb() | (Limb{1} << 63)), P - 64);
+      b.mantissa = shl(initBigUInt(randomLimb() | (Limb{1} << 63)), p - 64);
       break;
   }
   return {a, b};
 }
 
+// At 256 bits `nearest` runs the fixed-size kernels and the directed modes
+// the general steps; at 200 bits every mode runs the general steps.
 TEST(BigFloatArithmetic, AgreesWithMpfrInEveryMode) {
   KOVRIX_SEED_TRACE();
   int mismatches = 0;
+  for (const std::int64_t p : {P, std::int64_t{200}})
   for (const Op& op : kOps)
     for (int f = 0; f <= static_cast<int>(Family::limbDivisor); ++f)
       for (RoundingMode mode : kModes)
         for (int trial = 0; trial < 250 && mismatches < 10; ++trial) {
-          auto [a, b] = operands(static_cast<Family>(f), op);
+          auto [a, b] = operands(static_cast<Family>(f), op, p);
           if (op.ours == divRounded && b.isZero()) continue;
-          const BigFloat got = op.ours(a, b, P, mode);
-          const BigFloat want = oracle(op, a, b, mode);
+          const BigFloat got = op.ours(a, b, p, mode);
+          const BigFloat want = oracle(op, a, b, mode, p);
           if (!(got == want)) {
             ++mismatches;
-            ADD_FAILURE() << op.name << " family " << f << " mode " << int(mode) << "\n a = " << describe(a)
+            ADD_FAILURE() << op.name << " at " << p << " bits, family " << f << " mode " << int(mode) << "\n a = " << describe(a)
                           << "\n b = " << describe(b) << "\n got  " << describe(got) << "\n want " << describe(want);
           }
         }
@@ -117,6 +120,20 @@ TEST(BigFloatArithmetic, CmpAgreesWithMpfrAcrossPrecisions) {
     const int want = (mpfr_cmp(x, y) > 0) - (mpfr_cmp(x, y) < 0);
     ASSERT_EQ(cmp(a, b), want) << describe(a) << " vs " << describe(b);
     ASSERT_EQ(cmp(b, a), -want);
+  }
+}
+
+// The series arithmetic's short paths (division by a small integer, halving,
+// doubling) give the general operations' results.
+TEST(BigFloatArithmetic, SeriesShortPathsMatchTheGeneralSteps) {
+  KOVRIX_SEED_TRACE();
+  using A = BigFloatArithmetic;
+  for (int trial = 0; trial < 2000; ++trial) {
+    const BigFloat a = randomBigFloat(P, -300, 300);
+    const std::int64_t k = trial % 3 == 0 ? between(1, std::int64_t{1} << 53) : between(1, 2000);
+    ASSERT_EQ(A::divInt(a, k), a / A::integer(k)) << describe(a) << " / " << k;
+    ASSERT_EQ(A::half(a), a * initBigFloat(P, 0.5));
+    ASSERT_EQ(A::twice(a), A::integer(2) * a);
   }
 }
 

@@ -1,0 +1,50 @@
+// Fixed-size kernels for the common case of the rounded operations: both
+// operands have mantissas of exactly 256 bits (four limbs, top bit set), the
+// target precision is 256 and the mode `nearest`, which is every operation
+// of the exported functions.  Each kernel forms as many bits of the exact
+// result as the rounding needs, in limb arrays on the stack, and rounds once.
+//
+// Why the results equal the general steps bit for bit: with operands of p bits
+// the general steps give the correctly rounded result (ties away from zero),
+// and so do these kernels; a correctly rounded value is unique, and a value of
+// 256 bits has one normalised form.  In `nearest` only the bits down to the
+// round bit matter (a tie goes away from zero whatever follows), so no kernel
+// needs a sticky bit.
+//
+// Exponents: a kernel runs only when both exponents lie within +-2^60
+// (`fitsKernel`), where no exponent step of the general operation can leave
+// the 64-bit range; elsewhere the general steps run and raise as they do.
+#pragma once
+
+#include <cstdint>
+
+#include "float/big_float.hpp"
+
+namespace kovrix::mantissa256 {
+
+inline constexpr std::int64_t Bits = 256;
+inline constexpr std::int64_t ExponentBound = std::int64_t{1} << 60;
+
+// A nonzero value with a 256-bit mantissa and an exponent within the bound.
+inline bool fitsKernel(const BigFloat& x) noexcept {
+  return x.mantissa.size() == 4 && (x.mantissa[3] >> 63) != 0 && x.exponent < ExponentBound &&
+         x.exponent > -ExponentBound;
+}
+
+// a + b, and a - b when `negateB`, rounded to 256 bits (nearest).
+// Contract: fitsKernel(a) and fitsKernel(b).
+BigFloat add(const BigFloat& a, const BigFloat& b, bool negateB);
+// a * b rounded to 256 bits (nearest).  Contract: as add.
+BigFloat mul(const BigFloat& a, const BigFloat& b);
+// a / b rounded to 256 bits (nearest).  Contract: as add.
+BigFloat div(const BigFloat& a, const BigFloat& b);
+// a / k for an integer 0 < k < 2^64, rounded to 256 bits (nearest): the same
+// value as a divided by k made as a BigFloat.  Contract: fitsKernel(a).
+BigFloat divSmall(const BigFloat& a, std::uint64_t k);
+// a * 2^shift, exact.  Contract: fitsKernel(a), |shift| <= 2^60.
+inline BigFloat scaled(BigFloat a, std::int64_t shift) {
+  a.exponent += shift;
+  return a;
+}
+
+}  // namespace kovrix::mantissa256
