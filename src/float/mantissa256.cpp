@@ -10,49 +10,58 @@ namespace kovrix::mantissa256 {
 
 namespace {
 
+// Limb i of w, zero outside [0, N).
+template <std::size_t N>
+inline Limb limbAt(const Limb (&w)[N], std::int64_t i) noexcept {
+  return (i >= 0 && i < static_cast<std::int64_t>(N)) ? w[i] : 0;
+}
+
 // The value sign * w * 2^exponent rounded to 256 bits, nearest with ties
-// away from zero, for a nonzero limb sequence w of at most 10 limbs.  The 256
-// bits below the top bit are kept, the next bit decides the bump; a carry out
-// of the top gives 2^255 at the next exponent.
-BigFloat roundNearest(bool negative, std::int64_t exponent, const Limb* w, std::size_t n) {
-  while (w[n - 1] == 0) --n;
-  const std::int64_t length = 64 * static_cast<std::int64_t>(n) - clz64(w[n - 1]);
-  const std::int64_t drop = length - Bits;
-  BigFloat r;
-  r.negative = negative;
-  r.mantissa = BigUInt::uninitialized(4);
+// away from zero, for a nonzero w: the 256 bits from the top bit down are
+// kept and the next bit decides the bump; a carry out of the top gives 2^255
+// at the next exponent.
+template <std::size_t N>
+BigFloat roundNearest(bool negative, std::int64_t exponent, const Limb (&w)[N]) {
+  std::int64_t top = N - 1;
+  while (w[top] == 0) --top;
+  const std::int64_t drop = 64 * top + 64 - clz64(w[top]) - Bits;
+  BigFloat r{negative, exponent + drop, BigUInt::uninitialized(4)};
   Limb* out = r.mantissa.data();
-  // Limb i of the window read as zero outside [0, n).
-  auto at = [&](std::int64_t i) -> Limb { return (i >= 0 && i < static_cast<std::int64_t>(n)) ? w[i] : 0; };
-  if (drop <= 0) {  // shift left by -drop: exact
-    const std::int64_t s = -drop, limbs = s / 64;
-    const int bits = static_cast<int>(s % 64);
-    for (std::int64_t i = 0; i < 4; ++i) {
-      const Limb hi = at(i - limbs), lo = at(i - limbs - 1);
-      out[i] = bits == 0 ? hi : (hi << bits) | (lo >> (64 - bits));
-    }
-    r.exponent = exponent + drop;
-    return r;
-  }
-  const std::int64_t limbs = drop / 64;
-  const int bits = static_cast<int>(drop % 64);
+  // out = w >> drop (a left shift for a negative drop), limb by limb.
+  const std::int64_t limbs = drop >= 0 ? drop / 64 : -((-drop + 63) / 64);
+  const int bits = static_cast<int>(drop - 64 * limbs);  // in [0, 64)
   for (std::int64_t i = 0; i < 4; ++i) {
-    const Limb lo = at(limbs + i), hi = at(limbs + i + 1);
+    const Limb lo = limbAt(w, limbs + i), hi = limbAt(w, limbs + i + 1);
     out[i] = bits == 0 ? lo : (lo >> bits) | (hi << (64 - bits));
   }
-  r.exponent = exponent + drop;
-  const std::int64_t roundBit = drop - 1;
-  if ((at(roundBit / 64) >> (roundBit % 64)) & 1) {
-    unsigned char c = _addcarry_u64(1, out[0], 0, reinterpret_cast<unsigned long long*>(&out[0]));
-    c = _addcarry_u64(c, out[1], 0, reinterpret_cast<unsigned long long*>(&out[1]));
-    c = _addcarry_u64(c, out[2], 0, reinterpret_cast<unsigned long long*>(&out[2]));
-    c = _addcarry_u64(c, out[3], 0, reinterpret_cast<unsigned long long*>(&out[3]));
+  if (drop > 0 && ((limbAt(w, (drop - 1) / 64) >> ((drop - 1) % 64)) & 1) != 0) {
+    unsigned char c = 1;
+    for (int i = 0; i < 4; ++i) c = _addcarry_u64(c, out[i], 0, reinterpret_cast<unsigned long long*>(&out[i]));
     if (c) {  // all ones plus one: 2^256 = 2^255 at the next exponent
       out[3] = Limb{1} << 63;
       r.exponent += 1;
     }
   }
   return r;
+}
+
+// out[0..3] = x >> s over four limbs (s >= 0), out[4] = 0; returns whether
+// any bit below s is set.
+inline bool shiftRightInto(Limb* out, const Limb* x, std::int64_t s) noexcept {
+  out[0] = out[1] = out[2] = out[3] = out[4] = 0;
+  if (s >= Bits) return true;  // x is nonzero
+  const std::int64_t q = s / 64;
+  const int bits = static_cast<int>(s % 64);
+  bool inexact = false;
+  for (std::int64_t i = 0; i < q; ++i) inexact |= x[i] != 0;
+  if (bits == 0) {
+    for (std::int64_t i = 0; i + q < 4; ++i) out[i] = x[i + q];
+  } else {
+    inexact |= (x[q] << (64 - bits)) != 0;
+    for (std::int64_t i = 0; i + q < 3; ++i) out[i] = (x[i + q] >> bits) | (x[i + q + 1] << (64 - bits));
+    out[3 - q] = x[3] >> bits;
+  }
+  return inexact;
 }
 
 }  // namespace
@@ -67,38 +76,36 @@ BigFloat add(const BigFloat& x, const BigFloat& y, bool negateY) {
   const bool aNegative = swap ? yNegative : x.negative;
   const bool bNegative = swap ? x.negative : yNegative;
   const std::int64_t d = a.exponent - b.exponent;
-  if (d > Bits + 64) {
-    // b lies wholly below a's rounding point: a itself is the nearest value.
-    BigFloat r = a;
-    r.negative = aNegative;
-    return r;
-  }
-  // The exact sum on 10 limbs: b at bits 0 .. 255, a at bits d .. d + 255.
-  Limb wa[10] = {}, wb[10] = {};
-  std::memcpy(wb, b.mantissa.data(), 4 * sizeof(Limb));
-  const std::size_t q = static_cast<std::size_t>(d / 64);
-  const int s = static_cast<int>(d % 64);
   const Limb* am = a.mantissa.data();
-  for (std::size_t i = 0; i < 4; ++i) {
-    wa[q + i] |= am[i] << s;
-    if (s != 0) wa[q + i + 1] = am[i] >> (64 - s);
-  }
-  Limb w[10];
+  const Limb* bm = b.mantissa.data();
+  // Only the bits of the exact sum S = A 2^d +- B from two below A's lowest
+  // bit upward decide its rounding: with s = max(d - 2, 0) and k = d - s,
+  //   floor(S / 2^s) = A 2^k + floor(B / 2^s)           for a sum,
+  //                  = A 2^k - ceil(B / 2^s)            for a difference,
+  // exactly (A 2^d is a multiple of 2^s).  The difference keeps at least 257
+  // bits when s > 0, so the round bit is inside; with s = 0 it is exact.
+  const std::int64_t s = d > 2 ? d - 2 : 0;
+  const int k = static_cast<int>(d - s);
+  Limb ta[5], tb[5], t[5];
+  const bool inexact = shiftRightInto(tb, bm, s);
+  ta[0] = am[0] << k;
+  for (int i = 1; i < 4; ++i) ta[i] = k == 0 ? am[i] : (am[i] << k) | (am[i - 1] >> (64 - k));
+  ta[4] = k == 0 ? 0 : am[3] >> (64 - k);
   bool negative = aNegative;
-  unsigned char c = 0;
   if (aNegative == bNegative) {
-    for (int i = 0; i < 10; ++i) c = _addcarry_u64(c, wa[i], wb[i], reinterpret_cast<unsigned long long*>(&w[i]));
+    unsigned char c = 0;
+    for (int i = 0; i < 5; ++i) c = _addcarry_u64(c, ta[i], tb[i], reinterpret_cast<unsigned long long*>(&t[i]));
   } else {
-    // a's magnitude is the larger unless the exponents are equal and b's
-    // mantissa exceeds it.
-    int order = d > 0 ? 1 : cmpN({am, 4}, b.mantissa.limbs());
+    // a's magnitude is the larger unless d = 0 and b's mantissa exceeds it.
+    const int order = d > 0 ? 1 : cmpN({am, 4}, {bm, 4});
     if (order == 0) return BigFloat{};  // exact cancellation
-    const Limb* big = order > 0 ? wa : wb;
-    const Limb* small = order > 0 ? wb : wa;
+    const Limb* big = order > 0 ? ta : tb;
+    const Limb* small = order > 0 ? tb : ta;
     if (order < 0) negative = bNegative;
-    for (int i = 0; i < 10; ++i) c = _subborrow_u64(c, big[i], small[i], reinterpret_cast<unsigned long long*>(&w[i]));
+    unsigned char c = inexact ? 1 : 0;  // ceil(B / 2^s): one more to take away
+    for (int i = 0; i < 5; ++i) c = _subborrow_u64(c, big[i], small[i], reinterpret_cast<unsigned long long*>(&t[i]));
   }
-  return roundNearest(negative, b.exponent, w, 10);
+  return roundNearest(negative, b.exponent + s, t);
 }
 
 BigFloat mul(const BigFloat& a, const BigFloat& b) {
@@ -114,7 +121,7 @@ BigFloat mul(const BigFloat& a, const BigFloat& b) {
     }
     w[i + 4] = carry;
   }
-  return roundNearest(a.negative != b.negative, a.exponent + b.exponent, w, 8);
+  return roundNearest(a.negative != b.negative, a.exponent + b.exponent, w);
 }
 
 BigFloat div(const BigFloat& a, const BigFloat& b) {
@@ -129,25 +136,23 @@ BigFloat div(const BigFloat& a, const BigFloat& b) {
   Limb q[5];
   [[maybe_unused]] const Limb qh = divSchoolbookNormN(q, n, b.mantissa.limbs());
   assert(qh == 0);  // N's top four limbs are below b, whose top bit is set
-  return roundNearest(a.negative != b.negative, a.exponent - b.exponent - 258, q, 5);
+  return roundNearest(a.negative != b.negative, a.exponent - b.exponent - 258, q);
 }
 
 BigFloat divSmall(const BigFloat& a, std::uint64_t k) {
-  // a * 2^128 / k over six limbs: at least 320 quotient bits.
+  // a * 2^64 / k over five limbs: 320 - bitlength(k) >= 257 quotient bits
+  // for k < 2^63, so the round bit lies inside.
+  assert(k > 0 && (k >> 63) == 0);
   const Limb* am = a.mantissa.data();
-  Limb q[6];
+  Limb q[5];
   Limb r = 0;
   for (int i = 3; i >= 0; --i) {
     const LimbDivMod qr = udiv128Unchecked(r, am[i], k);
-    q[i + 2] = qr.quotient;
+    q[i + 1] = qr.quotient;
     r = qr.remainder;
   }
-  for (int i = 1; i >= 0; --i) {
-    const LimbDivMod qr = udiv128Unchecked(r, 0, k);
-    q[i] = qr.quotient;
-    r = qr.remainder;
-  }
-  return roundNearest(a.negative, a.exponent - 128, q, 6);
+  q[0] = udiv128Unchecked(r, 0, k).quotient;
+  return roundNearest(a.negative, a.exponent - 64, q);
 }
 
 }  // namespace kovrix::mantissa256

@@ -38,7 +38,7 @@ BigFloat add(const BigFloat& a, const BigFloat& b, bool negateB);
 BigFloat mul(const BigFloat& a, const BigFloat& b);
 // a / b rounded to 256 bits (nearest).  Contract: as add.
 BigFloat div(const BigFloat& a, const BigFloat& b);
-// a / k for an integer 0 < k < 2^64, rounded to 256 bits (nearest): the same
+// a / k for an integer 0 < k < 2^63, rounded to 256 bits (nearest): the same
 // value as a divided by k made as a BigFloat.  Contract: fitsKernel(a).
 BigFloat divSmall(const BigFloat& a, std::uint64_t k);
 // a * 2^shift, exact.  Contract: fitsKernel(a), |shift| <= 2^60.
