@@ -115,7 +115,7 @@ BigFloat mul(const BigFloat& a, const BigFloat& b) {
   for (int i = 0; i < 4; ++i) {
     Limb carry = 0;
     for (int j = 0; j < 4; ++j) {
-      const u128 t = u128(x[i]) * y[j] + w[i + j] + carry;
+      const UInt128 t = UInt128(x[i]) * y[j] + w[i + j] + carry;
       w[i + j] = Limb(t);
       carry = Limb(t >> 64);
     }
