@@ -124,9 +124,9 @@ BigUInt parseChunks(const char* s, std::size_t len) {
 
 // Value of the digit text [s, s + len): the low e = levelDigits(k) digits
 // and the rest, for the largest k with e < len (so the high part is at most
-// as long as the low one), joined as hi 5^e 2^e + lo.
+// as long as the low one), joined as hi 5^e 2^e + lo.  fives must reach k.
 BigUInt parseDecimal(const char* s, std::size_t len, const std::vector<BigUInt>& fives) {
-  if (len < FromDecimalDivideConquerThreshold) return parseChunks(s, len);
+  if (len < FromDecimalDivideConquerThreshold || len <= ChunkDigits) return parseChunks(s, len);
   std::size_t k = 0;
   while (levelDigits(k + 1) < len) ++k;
   const std::size_t e = levelDigits(k);
@@ -138,26 +138,52 @@ BigUInt parseDecimal(const char* s, std::size_t len, const std::vector<BigUInt>&
 
 }  // namespace
 
-std::string toDecimal(const BigUInt& x) {
-  if (x.isZero()) return "0";
-  // Digits of x: at most floor(bits log10 2) + 1, with 30103 / 10^5 just
-  // above log10 2.
+namespace {
+
+// Upper bound on the digits of a non-zero x: floor(bits log10 2) + 1, with
+// 30103 / 10^5 just above log10 2.
+std::size_t maxDecimalDigits(const BigUInt& x) {
   const std::uint64_t bits = 64 * std::uint64_t(x.size()) - std::uint64_t(clz64(x.topLimb()));
-  const std::uint64_t maxDigits = bits / 100000 * 30103 + (bits % 100000) * 30103 / 100000 + 1;
-  std::size_t levels = 0;
-  while (levelDigits(levels) < maxDigits) ++levels;
-  std::string text;
-  if (x.size() < ToDecimalDivideConquerThreshold) {
-    text.assign(static_cast<std::size_t>(maxDigits), '0');
-    ScratchLimbs<32> work(x.size());
-    std::copy(x.limbs().begin(), x.limbs().end(), work.span().begin());
-    writeChunks(text.data(), text.size(), work.span());
-  } else {
-    text.assign(levelDigits(levels), '0');
-    writeDecimal(text.data(), x, levels, oddPowers(levels));
-  }
+  return static_cast<std::size_t>(bits / 100000 * 30103 + (bits % 100000) * 30103 / 100000 + 1);
+}
+
+std::string withoutLeadingZeros(std::string text) {
   text.erase(0, text.find_first_not_of('0'));
   return text;
+}
+
+}  // namespace
+
+std::string toDecimalByChunks(const BigUInt& x) {
+  if (x.isZero()) return "0";
+  std::string text(maxDecimalDigits(x), '0');
+  ScratchLimbs<32> work(x.size());
+  std::copy(x.limbs().begin(), x.limbs().end(), work.span().begin());
+  writeChunks(text.data(), text.size(), work.span());
+  return withoutLeadingZeros(std::move(text));
+}
+
+std::string toDecimalDivideConquer(const BigUInt& x) {
+  if (x.isZero()) return "0";
+  // The smallest level whose power exceeds x: its digit count covers x's.
+  std::size_t levels = 0;
+  while (levelDigits(levels) < maxDecimalDigits(x)) ++levels;
+  std::string text(levelDigits(levels), '0');
+  writeDecimal(text.data(), x, levels, oddPowers(levels));
+  return withoutLeadingZeros(std::move(text));
+}
+
+std::string toDecimal(const BigUInt& x) {
+  return x.size() < ToDecimalDivideConquerThreshold ? toDecimalByChunks(x) : toDecimalDivideConquer(x);
+}
+
+BigUInt fromDecimalByChunks(std::string_view digits) { return parseChunks(digits.data(), digits.size()); }
+
+BigUInt fromDecimalDivideConquer(std::string_view digits) {
+  if (digits.size() <= ChunkDigits) return parseChunks(digits.data(), digits.size());
+  std::size_t levels = 0;
+  while (levelDigits(levels + 1) < digits.size()) ++levels;
+  return parseDecimal(digits.data(), digits.size(), oddPowers(levels + 1));
 }
 
 std::string toDecimal(const BigInt& x) {
@@ -184,15 +210,9 @@ BigInt initBigIntFromDecimal(std::string_view text) {
 
   // Leading zeros do not change the value.
   while (stop - start > 1 && text[start] == '0') ++start;
-  const std::size_t digits = stop - start;
-  BigUInt value;
-  if (digits < FromDecimalDivideConquerThreshold) {
-    value = parseChunks(text.data() + start, digits);
-  } else {
-    std::size_t levels = 0;
-    while (levelDigits(levels + 1) < digits) ++levels;
-    value = parseDecimal(text.data() + start, digits, oddPowers(levels + 1));
-  }
+  std::string_view digits = text.substr(start, stop - start);
+  BigUInt value = digits.size() < FromDecimalDivideConquerThreshold ? fromDecimalByChunks(digits)
+                                                                    : fromDecimalDivideConquer(digits);
   return initBigInt(std::move(value), negative);
 }
 

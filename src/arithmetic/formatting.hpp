@@ -18,8 +18,23 @@ namespace kovrix {
 inline constexpr std::size_t ToDecimalDivideConquerThreshold = 30;
 inline constexpr std::size_t FromDecimalDivideConquerThreshold = 800;
 
+// The digits of x by chunks: one division by 10^19 per 19 digits, quadratic
+// in the length.
+std::string toDecimalByChunks(const BigUInt& x);
+// The same text by divide and conquer: x = hi 10^e + lo for the largest
+// e = 19 2^k below x's length, each half again, down to chunks below
+// ToDecimalDivideConquerThreshold limbs; the cost of a few divisions of x.
+std::string toDecimalDivideConquer(const BigUInt& x);
+// The dispatcher: chunks below the threshold, divide and conquer above.
 std::string toDecimal(const BigUInt& x);
 std::string toDecimal(const BigInt& x);
+
+// The value of a text of ASCII digits only (no sign; the caller has checked
+// them): by chunks (value = value 10^19 + chunk, quadratic), and by divide
+// and conquer (hi 10^e + lo, split down to FromDecimalDivideConquerThreshold
+// digits; the cost of a few products of the whole value).
+BigUInt fromDecimalByChunks(std::string_view digits);
+BigUInt fromDecimalDivideConquer(std::string_view digits);
 
 // Parses an optional '+' or '-' and one or more digits; no whitespace is
 // skipped and leading zeros are accepted.  ValueError "no decimal digits" when

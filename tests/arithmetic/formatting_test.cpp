@@ -1,5 +1,9 @@
 // Decimal text both ways: GMP agreement, the chunk boundaries of 19 digits,
-// the one-division-per-digit reference, and every parse error.
+// the one-division-per-digit reference, the divide-and-conquer variants
+// against the chunked ones at their thresholds and split points, and every
+// parse error.
+#include <vector>
+
 #include "support/big.hpp"
 #include "arithmetic/formatting.hpp"
 #include "arithmetic/signed_big.hpp"
@@ -102,6 +106,81 @@ TEST(FromDecimal, ErrorMessages) {
     EXPECT_EQ(message(s), "trailing non-digit characters in decimal string") << '"' << s << '"';
   EXPECT_EQ(message(std::string_view("12\0003", 4)), "trailing non-digit characters in decimal string");
 }
+
+// Texts whose value sits at a split point 10^(19 2^k) of the divide-and-
+// conquer conversions or next to one: the power itself, its neighbours, runs
+// of 9s and of 0s across the split, a multiple of the power plus one.
+std::vector<std::string> splitPointTexts() {
+  std::vector<std::string> texts;
+  for (std::size_t e = 19; e <= 19 * 128; e *= 2) {
+    std::string power = "1" + std::string(e, '0');
+    texts.push_back(power);
+    texts.push_back(std::string(e, '9'));                                  // 10^e - 1
+    texts.push_back(power.substr(0, e) + "1");                             // 10^e + 1
+    texts.push_back(std::string(e + 7, '9'));                              // 9s across the split
+    texts.push_back("5" + std::string(e - 1, '0') + "3" + std::string(e, '0'));  // 0s on both sides
+    texts.push_back("7" + std::string(e - 1, '9') + "8" + std::string(e - 1, '9'));
+    texts.push_back("123456789" + std::string(e - 1, '0') + "1");          // 123456789 10^e + 1
+  }
+  for (std::size_t d : {FromDecimalDivideConquerThreshold - 1, FromDecimalDivideConquerThreshold,
+                        FromDecimalDivideConquerThreshold + 1}) {
+    std::string s(d, '0');
+    for (auto& c : s) c = static_cast<char>('0' + below(10));
+    s[0] = '1';
+    texts.push_back(s);
+  }
+  return texts;
+}
+
+TEST(DivideConquer, SplitPointsAgreeWithChunksAndGmp) {
+  KOVRIX_SEED_TRACE();
+  Mpz z;
+  for (const std::string& s : splitPointTexts()) {
+    mpz_set_str(z, s.c_str(), 10);
+    BigUInt x = fromDecimalDivideConquer(s);
+    ASSERT_TRUE(sameAs(x, z)) << s.size() << " digits";
+    ASSERT_EQ(x, fromDecimalByChunks(s));
+    ASSERT_EQ(toDecimalDivideConquer(x), s);
+    ASSERT_EQ(toDecimalByChunks(x), s);
+    ASSERT_EQ(toDecimal(initBigInt(x, true)), "-" + s);
+  }
+}
+
+// Random values of every shape at the to-text threshold +-1 and a few
+// recursion levels above it.
+TEST(DivideConquer, ToTextAgreesWithChunksAndGmp) {
+  KOVRIX_SEED_TRACE();
+  Mpz z;
+  const std::size_t t = ToDecimalDivideConquerThreshold;
+  for (std::size_t n : {t - 1, t, t + 1, 2 * t + 3, 5 * t, 17 * t})
+    for (int shape = 0; shape < 6; ++shape) {
+      BigUInt x = randomBig(n, shape);
+      toMpz(z, x);
+      std::string text = toDecimal(x);
+      ASSERT_EQ(text, gmpDecimal(z)) << n << " limbs, shape " << shape;
+      ASSERT_EQ(toDecimalByChunks(x), text);
+      ASSERT_EQ(fromDecimalDivideConquer(text), x);
+    }
+}
+
+#ifdef NDEBUG
+// A value of 2^22 bits (about 1.26 million digits) both ways, and a million
+// random digits (the Release build only).
+TEST(DivideConquer, MillionDigits) {
+  Mpz z;
+  BigUInt p = shl(initBigUInt(std::uint64_t{1}), std::int64_t{1} << 22);
+  mpz_setbit(z, std::uint64_t{1} << 22);
+  std::string text = toDecimal(p);
+  ASSERT_EQ(text, gmpDecimal(z));
+  ASSERT_EQ(initBigIntFromDecimal(text).magnitude, p);
+  std::string digits(1000000, '0');
+  for (auto& c : digits) c = static_cast<char>('0' + below(10));
+  mpz_set_str(z, digits.c_str(), 10);
+  BigInt x = initBigIntFromDecimal(digits);
+  ASSERT_TRUE(sameAs(x, z));
+  ASSERT_EQ(toDecimal(x), gmpDecimal(z));
+}
+#endif
 
 TEST(RoundTrip, TextOfTextIsIdentity) {
   KOVRIX_SEED_TRACE();
