@@ -201,6 +201,7 @@ void checkDivision(Reader& in, bool near) {
   if (v.size() >= 2 && u >= v) {
     check(kovrix::divModKnuth(u, v), "divModKnuth");
     check(kovrix::divModDivideConquer(u, v), "divModDivideConquer");
+    check(kovrix::divModNewton(u, v), "divModNewton");
   }
   BigInt su = kovrix::initBigInt(u, in.byte() & 1), sv = kovrix::initBigInt(v, in.byte() & 1);
   toMpz(zu, su);

@@ -306,6 +306,132 @@ BigUIntDivMod divModDivideConquer(const BigUInt& u, const BigUInt& v) {
   return {std::move(q), std::move(r)};
 }
 
+namespace {
+
+// a x for an x whose top limb is 1 (as the reciprocals below are): a times
+// x's lower limbs plus a shifted, so that the product's length, and with it
+// the transform length of the fast products, does not grow by a limb.
+BigUInt mulUnitTop(const BigUInt& a, const BigUInt& x) {
+  if (x.isZero() || x.topLimb() != 1 || a.isZero()) return mul(a, x);
+  const std::size_t k = x.size() - 1;
+  BigUInt low = mul(a, initBigUInt(x.limbs().first(k)));
+  return add(low, shiftLimbsLeft(a, static_cast<std::int64_t>(k)));
+}
+
+// Reciprocal of a divisor d of n limbs with its top bit set, to n limbs past
+// the point: x close to B^(2n) / d, never above it, a few units below at
+// most.
+//
+// Newton's step for 1/d from x0, x = x0 + x0 (1 - d x0), halves the
+// relative error's exponent: x0 comes from the reciprocal of d's top
+// h = floor(n/2) + 1 limbs, whose relative error is below (c + 2) B^-h (its
+// own c units, and 2 B^-h from the dropped limbs of d), so x's is below
+// (c + 2)^2 B^(-2h) <= (c + 2)^2 B^(-n-1): under one unit of x, plus the
+// two truncations below.  Exact Newton steps approach 1/d from below, and
+// both truncations round down, so x never exceeds B^(2n) / d.  Small
+// divisors take the exact quotient floor((B^(2n)) / d).
+BigUInt reciprocalNewton(std::span<const Limb> d) {
+  const std::size_t n = d.size();
+  if (n <= NewtonReciprocalBaseLimbs) {
+    BigUInt power = BigUInt::zeros(2 * n + 1);
+    power.mutableLimbs()[2 * n] = 1;
+    return divMod(power, initBigUInt(d)).quotient;
+  }
+  const std::size_t h = n / 2 + 1;
+  const BigUInt xh = reciprocalNewton(d.last(h));
+  // e = B^(n+h) - d xh (either sign, below a few B^n in size), and the step
+  // x = xh B^(n-h) + xh e / B^(2h).
+  BigUInt t = mulUnitTop(initBigUInt(d), xh);
+  BigUInt power = BigUInt::zeros(n + h + 1);
+  power.mutableLimbs()[n + h] = 1;
+  const bool below = cmp(t, power) <= 0;
+  BigUInt e = below ? sub(power, t) : sub(t, power);
+  BigUInt step = mulUnitTop(e, xh);
+  BigUInt corr = initBigUInt(step.limbs().subspan(std::min(step.size(), 2 * h)));
+  BigUInt x = shiftLimbsLeft(xh, static_cast<std::int64_t>(n - h));
+  // Rounding down: the truncated part of a negative step counts as one more.
+  return below ? add(x, corr) : sub(x, add(corr, initBigUInt(std::uint64_t{1})));
+}
+
+// One block of n quotient limbs by the reciprocal x of d (n limbs, top bit
+// set): a holds 2n limbs whose top n are below d; q = floor(a / d) and the
+// remainder goes to a[0 .. n), zeros above.  The estimate floor(a1 x / B^n)
+// from a's top half a1 is at most 2 + (x's error) below the quotient and
+// not above it (x does not exceed B^(2n) / d); each step of the correction
+// moves it by one.  Returns
+// false, with a and q untouched, should the correction not end within
+// MaxSteps (it cannot for a reciprocal as accurate as reciprocalNewton's;
+// the caller then divides the block by divide and conquer).
+bool divBlockNewton(std::span<Limb> q, std::span<Limb> a, const BigUInt& d, const BigUInt& x) {
+  constexpr int MaxSteps = 16;
+  const std::size_t n = d.size();
+  BigUInt p = mulUnitTop(initBigUInt(a.subspan(n)), x);
+  BigUInt q0 = initBigUInt(p.limbs().subspan(std::min(p.size(), n)));
+  // x <= B^(2n) / d makes q0 <= the quotient < B^n: n limbs at most, so
+  // q0 d below is an n by n product.
+  if (q0.size() > n) return false;
+  BigUInt qd = mul(q0, d);
+  BigUInt value = initBigUInt(a);
+  const BigUInt one = initBigUInt(std::uint64_t{1});
+  BigUInt r;
+  if (cmp(qd, value) > 0) {  // q0 too large: r = value - qd < 0
+    BigUInt deficit = sub(qd, value);
+    for (int step = 0;; ++step) {
+      if (step == MaxSteps) return false;
+      q0 = sub(q0, one);
+      if (cmp(deficit, d) <= 0) {
+        r = sub(d, deficit);
+        break;
+      }
+      deficit = sub(deficit, d);
+    }
+  } else {
+    r = sub(value, qd);
+    for (int step = 0; cmp(r, d) >= 0; ++step) {
+      if (step == MaxSteps) return false;
+      r = sub(r, d);
+      q0 = add(q0, one);
+    }
+  }
+  assert(q0.size() <= n && r.size() <= n);
+  std::fill(std::copy(q0.limbs().begin(), q0.limbs().end(), q.begin()), q.end(), Limb{0});
+  std::fill(std::copy(r.limbs().begin(), r.limbs().end(), a.begin()), a.end(), Limb{0});
+  return true;
+}
+
+}  // namespace
+
+BigUIntDivMod divModNewton(const BigUInt& u, const BigUInt& v) {
+  if (v.size() < 2 || u.size() < v.size()) return divMod(u, v);
+  const std::size_t n = v.size(), m = u.size() - n + 1;
+  BigUInt q = BigUInt::uninitialized(m);
+  BigUInt r = BigUInt::uninitialized(n);
+  ScratchLimbs<32> scratch(divideConquerScratchSize(u.size(), n));
+  std::span<Limb> un = scratch.span().first(u.size() + 1);
+  std::span<Limb> vn = scratch.span().subspan(u.size() + 1, n);
+  std::span<Limb> rest = scratch.span().subspan(u.size() + 1 + n);
+  const int s = normalizeOperands(un, vn, u.limbs(), v.limbs());
+  const BigUInt d = initBigUInt(vn);
+  const BigUInt x = reciprocalNewton(vn);
+  // Blocks of n quotient limbs from the top (un's top n limbs are below vn),
+  // the first taking the odd rest by divide and conquer.
+  std::span<Limb> ql = q.mutableLimbs();
+  std::size_t first = m % n == 0 ? n : m % n;
+  for (std::size_t j = m; j > 0;) {
+    std::size_t k = j == m ? first : n;
+    j -= k;
+    std::span<Limb> qb = ql.subspan(j, k), ab = un.subspan(j, n + k);
+    if (k < n || !divBlockNewton(qb, ab, d, x)) {
+      [[maybe_unused]] Limb none = divBlock(qb, ab, vn, rest);
+      assert(none == 0);
+    }
+  }
+  denormalizeRemainder(r.mutableLimbs(), un, s);
+  q.trim();
+  r.trim();
+  return {std::move(q), std::move(r)};
+}
+
 BigUIntDivMod divMod(const BigUInt& a, const BigUInt& b) {
   if (b.isZero()) [[unlikely]] raiseDivByZero("Division by zero in BigUInt.");
   if (cmp(a, b) < 0) return {BigUInt{}, a};
@@ -313,6 +439,7 @@ BigUIntDivMod divMod(const BigUInt& a, const BigUInt& b) {
     auto [q, r] = divModLimb(a, b[0]);
     return {std::move(q), initBigUInt(r)};
   }
+  if (b.size() >= NewtonDivisionThreshold && a.size() - b.size() + 1 >= b.size()) return divModNewton(a, b);
   if (b.size() >= DivideConquerThreshold && a.size() - b.size() + 1 >= DivideConquerThreshold)
     return divModDivideConquer(a, b);
   return divModKnuth(a, b);

@@ -89,7 +89,8 @@ TEST(DivMod, ZeroDivisor) {
   EXPECT_THROW(divMod(initBigInt(std::int64_t{-4}), BigInt{}), DivByZeroDefect);
 }
 
-// Divide and conquer against GMP and against Knuth's loop, at the threshold
+// Divide and conquer and the Newton reciprocal against GMP and against
+// Knuth's loop, at the threshold
 // +-1 in divisor and quotient size, unbalanced in both directions, on
 // dividends next to exact multiples (q v - 1, q v, q v + 1: the remainder at
 // its extremes, where a wrong correction count shows) and on divisors with
@@ -108,6 +109,8 @@ TEST(DivModDivideConquer, AgreesWithGmpAndKnuth) {
       for (const BigUInt& u : {exact, add(exact, one), sub(exact, one), add(exact, sub(v, one)), randomBig(n + m)}) {
         auto got = divModDivideConquer(u, v);
         ASSERT_TRUE(divAgrees(u, v, got)) << "n=" << n << " m=" << m << " shape=" << shape;
+        auto newton = divModNewton(u, v);
+        ASSERT_TRUE(newton.quotient == got.quotient && newton.remainder == got.remainder) << "n=" << n << " m=" << m;
         if (n + m < 6 * t) {
           auto ref = divModKnuth(u, v);
           ASSERT_TRUE(got.quotient == ref.quotient && got.remainder == ref.remainder);
@@ -125,6 +128,7 @@ TEST(DivModDivideConquer, LargeOperands) {
     BigUInt v = randomBig(n, static_cast<int>(below(6)));
     BigUInt u = add(mul(v, randomBig(n + below(n), 0)), randomBig(n / 2));
     ASSERT_TRUE(divAgrees(u, v, divMod(u, v))) << n;
+    ASSERT_TRUE(divAgrees(u, v, divModNewton(u, v))) << n;
   }
 }
 #endif
