@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "arithmetic/division_big.hpp"
+#include "arithmetic/formatting.hpp"
 #include "arithmetic/multiplication_big.hpp"
 
 namespace {
@@ -108,6 +110,61 @@ void schoolbook(std::span<Limb> o, std::span<const Limb> a, std::span<const Limb
 }
 void schoolbookSquare(std::span<Limb> o, std::span<const Limb> a, std::span<Limb>) { kovrix::sqrSchoolbookN(o, a); }
 
+// ---- division and decimal text -------------------------------------------------------
+
+// A 2n / n division: a dividend of 2n random limbs by a divisor of n.
+using DivKernel = std::function<void(std::span<Limb>, std::span<Limb>, std::span<const Limb>, std::span<const Limb>,
+                                     std::span<Limb>, std::size_t n)>;
+Factory division(DivKernel kernel) {
+  return [=](std::size_t n) -> Operation {
+    auto u = std::make_shared<std::vector<Limb>>(randomLimbs(2 * n));
+    auto v = std::make_shared<std::vector<Limb>>(randomLimbs(n));
+    auto q = std::make_shared<std::vector<Limb>>(n + 1);
+    auto r = std::make_shared<std::vector<Limb>>(n);
+    auto s = std::make_shared<std::vector<Limb>>(kovrix::divideConquerScratchSize(2 * n, n));
+    return [=] { kernel(*q, *r, *u, *v, *s, n); };
+  };
+}
+void knuth(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u, std::span<const Limb> v, std::span<Limb> s,
+           std::size_t) {
+  kovrix::divModKnuthN(q, r, u, v, s);
+}
+// One level of the recursion at n limbs (blocks below n by the schoolbook
+// loop): the step that the threshold decides.
+void divideConquerOnce(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u, std::span<const Limb> v,
+                       std::span<Limb> s, std::size_t n) {
+  kovrix::divModDivideConquerN(q, r, u, v, s, n);
+}
+
+using OwningDiv = kovrix::BigUIntDivMod (*)(const kovrix::BigUInt&, const kovrix::BigUInt&);
+Factory owningDivision(OwningDiv f) {
+  return [=](std::size_t n) -> Operation {
+    auto u = std::make_shared<kovrix::BigUInt>(kovrix::initBigUInt(randomLimbs(2 * n)));
+    auto v = std::make_shared<kovrix::BigUInt>(kovrix::initBigUInt(randomLimbs(n)));
+    return [=] { f(*u, *v); };
+  };
+}
+
+// Text of an n-limb value: by chunks, or split once at n limbs.
+Factory toText(bool split) {
+  return [=](std::size_t n) -> Operation {
+    auto x = std::make_shared<kovrix::BigUInt>(kovrix::initBigUInt(randomLimbs(n)));
+    if (split) return [=] { kovrix::toDecimalDivideConquer(*x, n); };
+    return [=] { kovrix::toDecimalByChunks(*x); };
+  };
+}
+
+// Value of an n-digit text (n in digits here): by chunks, or split once.
+Factory fromText(bool split) {
+  return [=](std::size_t n) -> Operation {
+    auto text = std::make_shared<std::string>(n, '0');
+    for (auto& c : *text) c = static_cast<char>('0' + rng()() % 10);
+    (*text)[0] = '7';
+    if (split) return [=] { kovrix::fromDecimalDivideConquer(*text, n); };
+    return [=] { kovrix::fromDecimalByChunks(*text); };
+  };
+}
+
 std::vector<Sweep> sweeps() {
   using namespace kovrix;
   return {
@@ -123,6 +180,14 @@ std::vector<Sweep> sweeps() {
        "toom3", square(sqrToom3N, toom3ScratchSize)},
       {"SqrFftThreshold", SqrFftThreshold, 500, 12000, "toom3", square(sqrToom3N, toom3ScratchSize), "fft",
        square(sqrFftN, fftScratch)},
+      {"DivideConquerThreshold", DivideConquerThreshold, 16, 200, "knuth", division(knuth), "divide-conquer",
+       division(divideConquerOnce)},
+      {"NewtonDivisionThreshold", NewtonDivisionThreshold, 8192, 80000, "divide-conquer",
+       owningDivision(divModDivideConquer), "newton", owningDivision(divModNewton)},
+      {"ToDecimalDivideConquerThreshold", ToDecimalDivideConquerThreshold, 8, 160, "chunks", toText(false), "split",
+       toText(true)},
+      {"FromDecimalDivideConquerThreshold (digits, not limbs)", FromDecimalDivideConquerThreshold, 100, 4000,
+       "chunks", fromText(false), "split", fromText(true)},
   };
 }
 

@@ -147,20 +147,21 @@ void denormalizeRemainder(std::span<Limb> r, std::span<const Limb> un, int s) no
 // "Fast recursive division", 1998, lemma 2), and adding d back fixes it.
 // Products go through scratch[0 .. n) (used only after the recursion
 // returns, so every level shares it) and the multiplication scratch above.
-Limb divBlock(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, std::span<Limb> scratch) noexcept {
+Limb divBlock(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, std::span<Limb> scratch,
+              std::size_t leafBelow) noexcept {
   const std::size_t n = d.size(), k = q.size();
   assert(k <= n && a.size() == n + k);
-  if (k < DivideConquerThreshold) return divSchoolbookNormN(q, a, d);
+  if (k < leafBelow) return divSchoolbookNormN(q, a, d);
   if (k == n) {
     const std::size_t lo = n / 2;
-    Limb qh = divBlock(q.subspan(lo), a.subspan(lo), d, scratch);
+    Limb qh = divBlock(q.subspan(lo), a.subspan(lo), d, scratch, leafBelow);
     // The top n limbs of a[0 .. n + lo) are now the remainder, below d, so
     // the second block's quotient fits lo limbs.
-    [[maybe_unused]] Limb none = divBlock(q.first(lo), a.first(n + lo), d, scratch);
+    [[maybe_unused]] Limb none = divBlock(q.first(lo), a.first(n + lo), d, scratch, leafBelow);
     assert(none == 0);
     return qh;
   }
-  Limb qh = divBlock(q, a.subspan(n - k, 2 * k), d.subspan(n - k), scratch);
+  Limb qh = divBlock(q, a.subspan(n - k, 2 * k), d.subspan(n - k), scratch, leafBelow);
   // a[0 .. n) = R1 B^(n-k) + (low n - k limbs of a); take off (qh B^k + q) d0.
   std::span<Limb> window = a.first(n), tp = scratch.first(n);
   std::span<const Limb> d0 = d.first(n - k);
@@ -245,32 +246,32 @@ std::size_t divideConquerScratchSize(std::size_t lenU, std::size_t lenV) noexcep
   return knuthScratchSize(lenU, lenV) + lenV + productScratchSize(lenV);
 }
 
-Limb divDivideConquerNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d,
-                           std::span<Limb> scratch) noexcept {
+Limb divDivideConquerNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, std::span<Limb> scratch,
+                           std::size_t leafBelow) noexcept {
   const std::size_t n = d.size(), m = q.size();
   assert(a.size() == n + m && scratch.size() >= n + productScratchSize(n));
-  if (m <= n) return divBlock(q, a, d, scratch);
+  if (m <= n) return divBlock(q, a, d, scratch, leafBelow);
   // Blocks of n quotient limbs from the top, the first taking the odd rest;
   // each later block starts with a remainder below d on top, so its quotient
   // fits its n limbs.
   std::size_t first = m % n == 0 ? n : m % n;
-  Limb qh = divBlock(q.subspan(m - first), a.subspan(m - first), d, scratch);
+  Limb qh = divBlock(q.subspan(m - first), a.subspan(m - first), d, scratch, leafBelow);
   for (std::size_t j = m - first; j > 0; j -= n) {
-    [[maybe_unused]] Limb none = divBlock(q.subspan(j - n, n), a.subspan(j - n, 2 * n), d, scratch);
+    [[maybe_unused]] Limb none = divBlock(q.subspan(j - n, n), a.subspan(j - n, 2 * n), d, scratch, leafBelow);
     assert(none == 0);
   }
   return qh;
 }
 
 void divModDivideConquerN(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u, std::span<const Limb> v,
-                          std::span<Limb> scratch) noexcept {
+                          std::span<Limb> scratch, std::size_t leafBelow) noexcept {
   const std::size_t n = v.size();
   assert(n >= 2 && v[n - 1] != 0 && u.size() >= n);
   assert(q.size() == u.size() - n + 1 && r.size() == n && scratch.size() >= divideConquerScratchSize(u.size(), n));
   std::span<Limb> un = scratch.first(u.size() + 1);
   std::span<Limb> vn = scratch.subspan(u.size() + 1, n);
   const int s = normalizeOperands(un, vn, u, v);
-  [[maybe_unused]] Limb qh = divDivideConquerNormN(q, un, vn, scratch.subspan(u.size() + 1 + n));
+  [[maybe_unused]] Limb qh = divDivideConquerNormN(q, un, vn, scratch.subspan(u.size() + 1 + n), leafBelow);
   assert(qh == 0);
   denormalizeRemainder(r, un, s);
 }
@@ -422,7 +423,7 @@ BigUIntDivMod divModNewton(const BigUInt& u, const BigUInt& v) {
     j -= k;
     std::span<Limb> qb = ql.subspan(j, k), ab = un.subspan(j, n + k);
     if (k < n || !divBlockNewton(qb, ab, d, x)) {
-      [[maybe_unused]] Limb none = divBlock(qb, ab, vn, rest);
+      [[maybe_unused]] Limb none = divBlock(qb, ab, vn, rest, DivideConquerThreshold);
       assert(none == 0);
     }
   }

@@ -101,14 +101,16 @@ std::size_t divideConquerScratchSize(std::size_t lenU, std::size_t lenV) noexcep
 // Divide-and-conquer division on a normalised divisor, in place, with the
 // same contract and result as divSchoolbookNormN (identical quotient and
 // remainder: both are unique), in O(M(n) log n) for a product cost M(n).
+// Blocks of fewer than leafBelow quotient limbs run the schoolbook loop (the
+// tuning program varies it; everything else takes the default).
 // len(scratch) >= len(d) + the product scratch of divideConquerScratchSize.
-Limb divDivideConquerNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d,
-                           std::span<Limb> scratch) noexcept;
+Limb divDivideConquerNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, std::span<Limb> scratch,
+                           std::size_t leafBelow = DivideConquerThreshold) noexcept;
 
 // divModKnuthN's contract and result by divide and conquer;
 // len(scratch) >= divideConquerScratchSize(len(u), len(v)).
 void divModDivideConquerN(std::span<Limb> q, std::span<Limb> r, std::span<const Limb> u, std::span<const Limb> v,
-                          std::span<Limb> scratch) noexcept;
+                          std::span<Limb> scratch, std::size_t leafBelow = DivideConquerThreshold) noexcept;
 
 // How often the calling thread's long divisions have taken the add-back step
 // (the quotient digit estimate was one too large).  It is rare: about 2 in

@@ -82,13 +82,13 @@ BigUInt lowBits(const BigUInt& x, std::size_t bits) {
 // Writes x (< 10^(19 2^level)) as exactly levelDigits(level) digits.  Above
 // the threshold x = hi 10^e + lo with e = levelDigits(level - 1): hi is
 // (x >> e) / 5^e and lo the remainder shifted back with x's low e bits.
-void writeDecimal(char* out, BigUInt x, std::size_t level, const std::vector<BigUInt>& fives) {
+void writeDecimal(char* out, BigUInt x, std::size_t level, const std::vector<BigUInt>& fives, std::size_t leafBelow) {
   const std::size_t width = levelDigits(level);
   if (x.isZero()) {
     std::fill(out, out + width, '0');
     return;
   }
-  if (level == 0 || x.size() < ToDecimalDivideConquerThreshold) {
+  if (level == 0 || x.size() < leafBelow) {
     writeChunks(out, width, x.mutableLimbs());
     return;
   }
@@ -96,8 +96,8 @@ void writeDecimal(char* out, BigUInt x, std::size_t level, const std::vector<Big
   auto [hi, r] = divMod(shr(x, static_cast<std::int64_t>(e)), fives[level - 1]);
   BigUInt lo = add(shl(r, static_cast<std::int64_t>(e)), lowBits(x, e));
   x = BigUInt{};
-  writeDecimal(out, std::move(hi), level - 1, fives);
-  writeDecimal(out + e, std::move(lo), level - 1, fives);
+  writeDecimal(out, std::move(hi), level - 1, fives, leafBelow);
+  writeDecimal(out + e, std::move(lo), level - 1, fives, leafBelow);
 }
 
 // Value of the digit text [s, s + len) by chunks: value = value 10^k + chunk
@@ -125,13 +125,13 @@ BigUInt parseChunks(const char* s, std::size_t len) {
 // Value of the digit text [s, s + len): the low e = levelDigits(k) digits
 // and the rest, for the largest k with e < len (so the high part is at most
 // as long as the low one), joined as hi 5^e 2^e + lo.  fives must reach k.
-BigUInt parseDecimal(const char* s, std::size_t len, const std::vector<BigUInt>& fives) {
-  if (len < FromDecimalDivideConquerThreshold || len <= ChunkDigits) return parseChunks(s, len);
+BigUInt parseDecimal(const char* s, std::size_t len, const std::vector<BigUInt>& fives, std::size_t leafBelow) {
+  if (len < leafBelow || len <= ChunkDigits) return parseChunks(s, len);
   std::size_t k = 0;
   while (levelDigits(k + 1) < len) ++k;
   const std::size_t e = levelDigits(k);
-  BigUInt hi = parseDecimal(s, len - e, fives);
-  BigUInt lo = parseDecimal(s + (len - e), e, fives);
+  BigUInt hi = parseDecimal(s, len - e, fives, leafBelow);
+  BigUInt lo = parseDecimal(s + (len - e), e, fives, leafBelow);
   if (hi.isZero()) return lo;
   return add(shl(mul(hi, fives[k]), static_cast<std::int64_t>(e)), lo);
 }
@@ -163,13 +163,13 @@ std::string toDecimalByChunks(const BigUInt& x) {
   return withoutLeadingZeros(std::move(text));
 }
 
-std::string toDecimalDivideConquer(const BigUInt& x) {
+std::string toDecimalDivideConquer(const BigUInt& x, std::size_t leafBelow) {
   if (x.isZero()) return "0";
   // The smallest level whose power exceeds x: its digit count covers x's.
   std::size_t levels = 0;
   while (levelDigits(levels) < maxDecimalDigits(x)) ++levels;
   std::string text(levelDigits(levels), '0');
-  writeDecimal(text.data(), x, levels, oddPowers(levels));
+  writeDecimal(text.data(), x, levels, oddPowers(levels), leafBelow);
   return withoutLeadingZeros(std::move(text));
 }
 
@@ -179,11 +179,11 @@ std::string toDecimal(const BigUInt& x) {
 
 BigUInt fromDecimalByChunks(std::string_view digits) { return parseChunks(digits.data(), digits.size()); }
 
-BigUInt fromDecimalDivideConquer(std::string_view digits) {
+BigUInt fromDecimalDivideConquer(std::string_view digits, std::size_t leafBelow) {
   if (digits.size() <= ChunkDigits) return parseChunks(digits.data(), digits.size());
   std::size_t levels = 0;
   while (levelDigits(levels + 1) < digits.size()) ++levels;
-  return parseDecimal(digits.data(), digits.size(), oddPowers(levels + 1));
+  return parseDecimal(digits.data(), digits.size(), oddPowers(levels + 1), leafBelow);
 }
 
 std::string toDecimal(const BigInt& x) {

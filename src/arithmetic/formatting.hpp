@@ -23,18 +23,20 @@ inline constexpr std::size_t FromDecimalDivideConquerThreshold = 800;
 std::string toDecimalByChunks(const BigUInt& x);
 // The same text by divide and conquer: x = hi 10^e + lo for the largest
 // e = 19 2^k below x's length, each half again, down to chunks below
-// ToDecimalDivideConquerThreshold limbs; the cost of a few divisions of x.
-std::string toDecimalDivideConquer(const BigUInt& x);
+// leafBelow limbs (the tuning program varies it); the cost of a few
+// divisions of x.
+std::string toDecimalDivideConquer(const BigUInt& x, std::size_t leafBelow = ToDecimalDivideConquerThreshold);
 // The dispatcher: chunks below the threshold, divide and conquer above.
 std::string toDecimal(const BigUInt& x);
 std::string toDecimal(const BigInt& x);
 
 // The value of a text of ASCII digits only (no sign; the caller has checked
 // them): by chunks (value = value 10^19 + chunk, quadratic), and by divide
-// and conquer (hi 10^e + lo, split down to FromDecimalDivideConquerThreshold
-// digits; the cost of a few products of the whole value).
+// and conquer (hi 10^e + lo, split down to leafBelow digits; the cost of a
+// few products of the whole value).
 BigUInt fromDecimalByChunks(std::string_view digits);
-BigUInt fromDecimalDivideConquer(std::string_view digits);
+BigUInt fromDecimalDivideConquer(std::string_view digits,
+                                 std::size_t leafBelow = FromDecimalDivideConquerThreshold);
 
 // Parses an optional '+' or '-' and one or more digits; no whitespace is
 // skipped and leading zeros are accepted.  ValueError "no decimal digits" when
