@@ -19,7 +19,11 @@ struct BigUIntDivMod {
 // Quotient and divisor size, in limbs, from which divide-and-conquer division
 // pays: `divMod` takes it when both the divisor and the quotient have at
 // least this many limbs, and its recursion divides blocks of fewer quotient
-// limbs by schoolbook.  Chosen with bench/ (see the division rows there).
+// limbs by schoolbook.  Measured with bench/tune.cpp (kovrix_tune
+// DivideConquer), one level of the recursion against the schoolbook loop on
+// 2n / n divisions: even within 5% from 17 to 195 limbs (the half-size
+// products are Karatsuba's, barely ahead of schoolbook there), so the
+// threshold sits low, where the deeper levels of large divisions gain.
 inline constexpr std::size_t DivideConquerThreshold = 48;
 // Divisor size, in limbs, from which `divMod` divides by a Newton reciprocal
 // (when the quotient is at least as long as the divisor): every full block of

@@ -14,9 +14,13 @@ namespace kovrix {
 // Sizes from which the conversions split the value in halves by a power of
 // ten (divide and conquer) instead of working chunk by chunk: values of at
 // least this many limbs to text, texts of at least this many digits to
-// values.  Chosen with bench/ (the decimal rows there).
+// values.  Measured with bench/tune.cpp (kovrix_tune ToDecimal FromDecimal),
+// one split against chunks: to text the split wins from about 23 limbs
+// (0.96 at 23, 0.87 at 31, 0.73 at 57 limbs); from text only from about
+// 3,000 digits (1.3 at 1,000, 1.03 at 2,758, 0.94 at 3,217, 0.84 at 3,752),
+// the chunk loop being a single multiply-add pass per 19 digits.
 inline constexpr std::size_t ToDecimalDivideConquerThreshold = 30;
-inline constexpr std::size_t FromDecimalDivideConquerThreshold = 800;
+inline constexpr std::size_t FromDecimalDivideConquerThreshold = 3000;
 
 // The digits of x by chunks: one division by 10^19 per 19 digits, quadratic
 // in the length.

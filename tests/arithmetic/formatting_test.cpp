@@ -137,9 +137,12 @@ TEST(DivideConquer, SplitPointsAgreeWithChunksAndGmp) {
   Mpz z;
   for (const std::string& s : splitPointTexts()) {
     mpz_set_str(z, s.c_str(), 10);
-    BigUInt x = fromDecimalDivideConquer(s);
+    // Small leaves, so that the recursion splits at every level.
+    BigUInt x = fromDecimalDivideConquer(s, 20);
     ASSERT_TRUE(sameAs(x, z)) << s.size() << " digits";
     ASSERT_EQ(x, fromDecimalByChunks(s));
+    ASSERT_EQ(fromDecimalDivideConquer(s), x);
+    ASSERT_EQ(toDecimalDivideConquer(x, 2), s);
     ASSERT_EQ(toDecimalDivideConquer(x), s);
     ASSERT_EQ(toDecimalByChunks(x), s);
     ASSERT_EQ(toDecimal(initBigInt(x, true)), "-" + s);
@@ -159,7 +162,9 @@ TEST(DivideConquer, ToTextAgreesWithChunksAndGmp) {
       std::string text = toDecimal(x);
       ASSERT_EQ(text, gmpDecimal(z)) << n << " limbs, shape " << shape;
       ASSERT_EQ(toDecimalByChunks(x), text);
+      ASSERT_EQ(toDecimalDivideConquer(x, 2), text);
       ASSERT_EQ(fromDecimalDivideConquer(text), x);
+      ASSERT_EQ(fromDecimalDivideConquer(text, 20), x);
     }
 }
 
