@@ -316,7 +316,7 @@ BigUInt mulUnitTop(const BigUInt& a, const BigUInt& x) {
   if (x.isZero() || x.topLimb() != 1 || a.isZero()) return mul(a, x);
   const std::size_t k = x.size() - 1;
   BigUInt low = mul(a, initBigUInt(x.limbs().first(k)));
-  return add(low, shiftLimbsLeft(a, static_cast<std::int64_t>(k)));
+  return add(low, shl(a, static_cast<std::int64_t>(64 * k)));
 }
 
 // Reciprocal of a divisor d of n limbs with its top bit set, to n limbs past
@@ -349,7 +349,7 @@ BigUInt reciprocalNewton(std::span<const Limb> d) {
   BigUInt e = below ? sub(power, t) : sub(t, power);
   BigUInt step = mulUnitTop(e, xh);
   BigUInt corr = initBigUInt(step.limbs().subspan(std::min(step.size(), 2 * h)));
-  BigUInt x = shiftLimbsLeft(xh, static_cast<std::int64_t>(n - h));
+  BigUInt x = shl(xh, static_cast<std::int64_t>(64 * (n - h)));
   // Rounding down: the truncated part of a negative step counts as one more.
   return below ? add(x, corr) : sub(x, add(corr, initBigUInt(std::uint64_t{1})));
 }
