@@ -38,8 +38,9 @@ __attribute__((target("bmi2,adx"))) Limb subMulLimbMulxAdx(std::span<Limb> out, 
   // out - y - borrow = out + ~y + (1 - borrow): OF holds 1 - borrow, starting
   // at 1 (set with CF = 0 by the signed overflow of 2^63 - 1 + 1).  At the end
   // the product chain's CF and the final borrow 1 - OF join the high limb;
-  // hi(x b) <= 2^64 - 2, so the sum cannot wrap.
-  __asm__(
+  // hi(x b) <= 2^64 - 2, so the sum cannot wrap.  Volatile, as in
+  // subMulLimbN: the stores must stay even if the result were unused.
+  __asm__ volatile(
       "movabsq $0x7fffffffffffffff, %[lo0]\n\t"
       "addq $1, %[lo0]\n\t"
       "1:\n\t"

@@ -54,8 +54,11 @@ inline Limb subMulLimbN(std::span<Limb> out, std::span<const Limb> a, Limb b) no
   const Limb* x = a.data();
   Limb carry = 0;
   // rdx:rax = x[i] b + carry; o[i] -= rax, and the borrow joins the high
-  // limb.  hi(x[i] b) <= 2^64 - 2, so neither increment of rdx wraps.
-  __asm__(
+  // limb.  hi(x[i] b) <= 2^64 - 2, so neither increment of rdx wraps.  The
+  // asm is volatile: its stores must stay even where a caller ignores the
+  // returned limb (a non-volatile asm whose outputs are unused may be dropped,
+  // memory clobber or not).
+  __asm__ volatile(
       "1:\n\t"
       "movq (%[x]), %%rax\n\t"
       "mulq %[b]\n\t"

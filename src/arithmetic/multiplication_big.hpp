@@ -138,11 +138,12 @@ std::size_t toom3ScratchSize(std::size_t n) noexcept;
 // out = a * b by Toom-3: both operands in three pieces of k = ceil(len(a) / 3)
 // limbs, the product evaluated at 0, 1, -1, 2 and infinity (five products of
 // about k limbs, each through mulN), then interpolated.
-// Contract: len(a) >= len(b) > ceil(len(a) / 3), len(out) = len(a) + len(b),
-// len(scratch) >= toom3ScratchSize(len(a)); no overlap.
+// Contract: len(a) >= 5, len(a) >= len(b) > ceil(len(a) / 3),
+// len(out) = len(a) + len(b), len(scratch) >= toom3ScratchSize(len(a));
+// no overlap.
 void mulToom3N(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
                std::span<Limb> scratch) noexcept;
-// out = a * a by Toom-3 (five squares).  Contract: len(a) >= 3,
+// out = a * a by Toom-3 (five squares).  Contract: len(a) >= 5,
 // len(out) = 2 len(a), len(scratch) >= toom3ScratchSize(len(a)); no overlap.
 void sqrToom3N(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scratch) noexcept;
 
