@@ -17,6 +17,7 @@ int main(void) {
   tour_bigfloat();
   tour_rational();
   tour_interval();
+  tour_conversions();
 
   kovrix_cleanup();
   return 0;

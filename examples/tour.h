@@ -13,6 +13,7 @@ void tour_float64(void);
 void tour_bigfloat(void);
 void tour_interval(void);
 void tour_rational(void);
+void tour_conversions(void);
 
 static inline void tour_heading(const char* title) { printf("\n== %s ==\n\n", title); }
 

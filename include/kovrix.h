@@ -23,10 +23,11 @@
  *     an error is pending, every export that can fail returns its failure value
  *     without computing.  Only a few exports clear a pending error, each for
  *     the kinds it names: kovrix_bigint_from_decimal, kovrix_rational_ln,
- *     kovrix_rational_sqrt and kovrix_rational_pow (invalid argument),
+ *     kovrix_rational_sqrt, kovrix_rational_pow and kovrix_rational_from_f64
+ *     (invalid argument),
  *     kovrix_rational_tan and kovrix_interval_pow (division by zero) and the twenty
  *     kovrix_fixed_<function> exports from kovrix_fixed_sin to
- *     kovrix_fixed_bessel_j0 (every kind).  No export reports the pending
+ *     kovrix_fixed_bessel_j0 and kovrix_fixed_from_rational (every kind).  No export reports the pending
  *     error; an error pending on one thread never affects another.
  *   - Exhausted memory ends the process with "out of memory" on stderr and exit
  *     status 1.
@@ -655,6 +656,36 @@ KOVRIX_API kovrix_interval kovrix_interval_sin(kovrix_interval x);
 /* As kovrix_interval_sin for the cosine (critical points at multiples of pi,
  * 0 included). */
 KOVRIX_API kovrix_interval kovrix_interval_cos(kovrix_interval x);
+
+/* ==== Conversions ========================================================== */
+/* Between representations.  Into Rational: exact.  Into BigInt and Fixed:
+ * truncated toward zero.  Into BigFloat: num / den as one division rounded to
+ * 256 bits (to nearest, ties away from zero) after a part longer than 256 bits
+ * has been truncated to 256 bits.  Into Interval: the double of the value
+ * widened by two float64 steps on each side (NULL gives (NaN, NaN), the quiet
+ * NaN 0x7FF8000000000000).  While an error is pending each returns its
+ * failure value (NULL, 0, or (0.0, 0.0)). */
+
+/* x exactly (0.1 is 3602879701896397/36028797018963968; -0.0 is 0/1).  NaN or
+ * an infinity: NULL, and a pending invalid-argument error is cleared. */
+KOVRIX_API kovrix_rational* kovrix_rational_from_f64(double x);
+/* raw / 2^fracBits, reduced.  fracBits outside 0 .. 63: NULL. */
+KOVRIX_API kovrix_rational* kovrix_rational_from_fixed(int64_t raw, int32_t fracBits);
+/* The 256-bit BigFloat of the fraction.  NULL: NULL. */
+KOVRIX_API kovrix_bigfloat* kovrix_bigfloat_from_rational(const kovrix_rational* x);
+/* The integer part, truncated toward zero (-2.5 gives -2, -7/2 gives -3).
+ * NULL: NULL. */
+KOVRIX_API kovrix_bigint* kovrix_bigint_from_bigfloat(const kovrix_bigfloat* x);
+KOVRIX_API kovrix_bigint* kovrix_bigint_from_rational(const kovrix_rational* x);
+/* value * 2^fracBits truncated toward zero (-1/3 with 32 bits is
+ * -1431655765).  NULL, fracBits outside 0 .. 63, or a magnitude of 2^63 or
+ * more: 0.  Clears every pending error and returns 0 when one is pending. */
+KOVRIX_API int64_t kovrix_fixed_from_rational(const kovrix_rational* x, int32_t fracBits);
+/* Two float64 steps each way around the double of the value (1/3 gives
+ * (0.3333333333333332, 0.3333333333333334); 0 gives (-2^-1073, 2^-1073)). */
+KOVRIX_API kovrix_interval kovrix_interval_from_bigfloat(const kovrix_bigfloat* x);
+KOVRIX_API kovrix_interval kovrix_interval_from_rational(const kovrix_rational* x);
+KOVRIX_API kovrix_interval kovrix_interval_from_bigint(const kovrix_bigint* x);
 
 #ifdef __cplusplus
 } /* extern "C" */
