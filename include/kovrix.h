@@ -513,10 +513,9 @@ KOVRIX_API kovrix_rational* kovrix_rational_from_i64(int64_t num, int64_t den);
 KOVRIX_API kovrix_rational* kovrix_rational_from_bigint(const kovrix_bigint* num, const kovrix_bigint* den);
 /* The double of the value: the double quotient of the doubles of numerator
  * and denominator (each rounded to nearest) when both are finite; when a part
- * exceeds the double range, both are first scaled by the same power of two,
- * so the result is within 1.5 units in the last place of the value (or the
- * infinity or zero a value beyond the double range rounds to).  NULL reads as
- * 0/1 and gives 0.0. */
+ * exceeds the double range, the value correctly rounded (to nearest, ties to
+ * even; an infinity or zero when it lies beyond the double range).  NULL reads
+ * as 0/1 and gives 0.0. */
 KOVRIX_API double kovrix_rational_to_f64(const kovrix_rational* x);
 /* New BigInt handles holding the numerator (with the sign) and the
  * denominator (positive).  NULL: NULL. */

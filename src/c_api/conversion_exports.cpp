@@ -2,10 +2,10 @@
 // fraction-bit count), then the operation of conversions.hpp inside the
 // shared wrappers of pending_error.hpp.
 #include <cstdint>
-#include <limits>
 
 #include "c_api/bigfloat_handle.hpp"
 #include "c_api/bigint_handle.hpp"
+#include "c_api/interval_value.hpp"
 #include "c_api/pending_error.hpp"
 #include "c_api/rational_handle.hpp"
 #include "conversions.hpp"
@@ -14,6 +14,9 @@
 using kovrix::capi::bfOf;
 using kovrix::capi::Catches;
 using kovrix::capi::guarded;
+using kovrix::capi::intervalExport;
+using kovrix::capi::intervalOut;
+using kovrix::capi::kNaNPair;
 using kovrix::capi::pin;
 using kovrix::capi::pinFloat;
 using kovrix::capi::pinRational;
@@ -24,17 +27,6 @@ namespace {
 // Fraction-bit counts 0 .. 63, the argument compared as unsigned so that a
 // negative count is rejected too.
 bool validFracBits(std::int32_t fracBits) { return static_cast<std::uint32_t>(fracBits) <= 63; }
-
-// (NaN, NaN) for a NULL handle (the quiet NaN 0x7FF8000000000000), (0, 0)
-// while an error is pending.
-constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
-constexpr kovrix_interval kNullInterval{kNaN, kNaN};
-
-template <class Body>
-kovrix_interval intervalOf(Body body) {
-  const kovrix::Interval v = guarded(kovrix::Interval{0.0, 0.0}, body);
-  return kovrix_interval{v.lo, v.hi};
-}
 
 }  // namespace
 
@@ -74,18 +66,18 @@ int64_t kovrix_fixed_from_rational(const kovrix_rational* x, int32_t fracBits) {
 }
 
 kovrix_interval kovrix_interval_from_bigfloat(const kovrix_bigfloat* x) {
-  if (x == nullptr) return kNullInterval;
-  return intervalOf([&] { return kovrix::toInterval(bfOf(x)); });
+  if (x == nullptr) return intervalOut(kNaNPair);
+  return intervalExport([&] { return kovrix::toInterval(bfOf(x)); });
 }
 
 kovrix_interval kovrix_interval_from_rational(const kovrix_rational* x) {
-  if (x == nullptr) return kNullInterval;
-  return intervalOf([&] { return kovrix::toInterval(ratOf(x)); });
+  if (x == nullptr) return intervalOut(kNaNPair);
+  return intervalExport([&] { return kovrix::toInterval(ratOf(x)); });
 }
 
 kovrix_interval kovrix_interval_from_bigint(const kovrix_bigint* x) {
-  if (x == nullptr) return kNullInterval;
-  return intervalOf([&] { return kovrix::toInterval(x->value); });
+  if (x == nullptr) return intervalOut(kNaNPair);
+  return intervalExport([&] { return kovrix::toInterval(x->value); });
 }
 
 }  // extern "C"

@@ -11,6 +11,7 @@
 // kovrix_interval_pow catches.
 #include <cstdint>
 
+#include "c_api/interval_value.hpp"
 #include "c_api/pending_error.hpp"
 #include "float64_constants.hpp"
 #include "interval/arithmetic.hpp"
@@ -23,18 +24,12 @@ namespace {
 using kovrix::Interval;
 using kovrix::capi::Catches;
 using kovrix::capi::guarded;
-
-constexpr Interval kFailure{0.0, 0.0};
-constexpr Interval kNaNPair{kovrix::f64::quietNaN, kovrix::f64::quietNaN};
+using kovrix::capi::intervalExport;
+using kovrix::capi::intervalOut;
+using kovrix::capi::kIntervalFailure;
+using kovrix::capi::kNaNPair;
 
 inline Interval in(kovrix_interval x) noexcept { return {x.lo, x.hi}; }
-inline kovrix_interval out(Interval x) noexcept { return {x.lo, x.hi}; }
-
-// The common shape: failure (0, 0) when an error is pending, else the body.
-template <class Body>
-inline kovrix_interval intervalExport(Body&& body) noexcept {
-  return out(guarded(kFailure, std::forward<Body>(body)));
-}
 
 }  // namespace
 
@@ -81,7 +76,7 @@ KOVRIX_API kovrix_interval kovrix_interval_pow(kovrix_interval x, int32_t n) {
   // failure value.  A pending DivByZeroDefect is cleared and answered with
   // (NaN, NaN), as is the one the kernel raises for a negative power of an
   // interval containing zero.
-  return out(guarded<Catches::divByZero>(kFailure, kNaNPair,
+  return intervalOut(guarded<Catches::divByZero>(kIntervalFailure, kNaNPair,
                                          [&] { return kovrix::pow(in(x), static_cast<std::int64_t>(n)); }));
 }
 

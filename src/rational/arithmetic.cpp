@@ -1,9 +1,11 @@
 #include "rational/arithmetic.hpp"
 
+#include <algorithm>
 #include <cmath>
 #include <utility>
 
 #include "arithmetic/bitwise_big.hpp"
+#include "arithmetic/comparison_big.hpp"
 #include "arithmetic/division_big.hpp"
 #include "arithmetic/float_conv.hpp"
 #include "arithmetic/signed_big.hpp"
@@ -29,16 +31,6 @@ Rational crossCancelledProduct(const BigInt& an, const BigInt& ad, const BigInt&
   const BigUInt g1 = gcd(an.magnitude, bd.magnitude);
   const BigUInt g2 = gcd(bn.magnitude, ad.magnitude);
   return Rational{exactQuotient(an, g1) * exactQuotient(bn, g2), exactQuotient(ad, g2) * exactQuotient(bd, g1)};
-}
-
-// The float64 nearest to p·2^-s, for a p whose scaled value is a normal
-// double: the top 64 bits of p with the dropped bits folded into the lowest
-// (round to odd), which the conversion to double then rounds correctly.
-double scaledPart(const BigUInt& p, std::int64_t s) {
-  const std::int64_t drop = std::max<std::int64_t>(0, bitLength(p) - 64);
-  Limb top = p.isZero() ? 0 : shr(p, drop)[0];
-  if (anyLowBitSet(p, drop)) top |= 1;
-  return std::ldexp(static_cast<double>(top), static_cast<int>(drop - s));
 }
 
 }  // namespace
@@ -73,17 +65,29 @@ Rational abs(const Rational& a) { return Rational{abs(a.num), a.den}; }
 double toFloat64(const Rational& r) {
   const double n = toFloat64(r.num), d = toFloat64(r.den);
   if (std::isfinite(n) && std::isfinite(d)) return n / d;
-  // A part reached 2^1024.  Beyond a difference of 1100 bits the value is
-  // above 2^1099 or below 2^-1099: it rounds to an infinity or to zero.
-  const std::int64_t nb = bitLength(r.num.magnitude), db = bitLength(r.den.magnitude);
+  // A part reached 2^1024: the correctly rounded double of |num|/den from the
+  // integers.  With k the difference of the bit lengths, 2^(k-1) < |num|/den
+  // < 2^(k+1); beyond a difference of 1100 the value is above 2^1099 or below
+  // 2^-1100, so it rounds to an infinity or to zero.
+  const BigUInt& num = r.num.magnitude;
+  const BigUInt& den = r.den.magnitude;
+  const std::int64_t k = bitLength(num) - bitLength(den);
   const double sign = r.num.negative ? -1.0 : 1.0;
-  if (nb - db > 1100) return sign * HUGE_VAL;
-  if (db - nb > 1100) return sign * 0.0;
-  // Scaled by 2^-s, the longer part lies below 2^1000 and the shorter one at
-  // or above 2^-101: both normal, each rounded once (half a unit), and the
-  // division rounds once more.
-  const std::int64_t s = std::max(nb, db) - 1000;
-  return sign * (scaledPart(r.num.magnitude, s) / scaledPart(r.den.magnitude, s));
+  if (k > 1100) return sign * HUGE_VAL;
+  if (k < -1100) return sign * 0.0;
+  // 2^e <= |num|/den < 2^(e+1), e being k or k - 1.
+  const std::int64_t e = cmp(shl(num, std::max<std::int64_t>(0, -k)), shl(den, std::max<std::int64_t>(0, k))) >= 0 ? k : k - 1;
+  // q = floor(|num|·2^-u / den) at the unit in the last place 2^u of a double
+  // of that binade (a subnormal one below 2^-1022): at most 53 bits.
+  const std::int64_t u = std::max<std::int64_t>(e - 52, -1074);
+  const BigUInt scaledDen = shl(den, std::max<std::int64_t>(0, u));
+  BigUIntDivMod qr = divMod(shl(num, std::max<std::int64_t>(0, -u)), scaledDen);
+  // Nearest, ties to even; q + 1 may reach 2^53, still exact as a double, and
+  // ldexp gives the infinity when the rounded value reaches 2^1024.
+  std::uint64_t q = qr.quotient.isZero() ? 0 : qr.quotient[0];
+  const std::int64_t half = cmp(shl(qr.remainder, 1), scaledDen);
+  if (half > 0 || (half == 0 && (q & 1) != 0)) ++q;
+  return sign * std::ldexp(static_cast<double>(q), static_cast<int>(u));
 }
 
 }  // namespace kovrix

@@ -26,10 +26,9 @@ Rational abs(const Rational& a);
 // The float64 quotient of the float64 values of num and den (each rounded to
 // nearest) wherever both are finite.  A part beyond the float64 range would
 // make that quotient NaN, an infinity or a zero although the value may be an
-// ordinary double; then both parts are first scaled by the same power of two,
-// which brings both into the normal range (the quotient is within 1.5 units
-// in the last place), and a value beyond the range of double gives the
-// infinity or zero it rounds to.
+// ordinary double; then the result is the value correctly rounded (nearest,
+// ties to even, subnormal results included), computed from the integers, and
+// a value beyond the range of double gives the infinity or zero it rounds to.
 double toFloat64(const Rational& r);
 
 }  // namespace kovrix

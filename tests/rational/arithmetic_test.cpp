@@ -11,6 +11,7 @@
 #include "arithmetic/float_conv.hpp"
 #include "arithmetic/signed_big.hpp"
 #include "rational/comparison.hpp"
+#include "support/doubles.hpp"
 #include "support/rational.hpp"
 
 namespace kovrix {
@@ -80,15 +81,21 @@ TEST(RationalArithmetic, ConstructionAndStatedValues) {
   EXPECT_THROW(initRational(1, 2) / initRational(0, 1), DivByZeroDefect);
 }
 
-// The float64 nearest to a canonical Rational, by MPFR.
+// The float64 nearest to a canonical Rational (ties to even), by MPFR with
+// the exponent range of double, so subnormal results are rounded once.
 double nearest(const Rational& r) {
   Mpq q;
   toMpq(q, r);
+  const mpfr_exp_t emin = mpfr_get_emin(), emax = mpfr_get_emax();
+  mpfr_set_emin(-1073);
+  mpfr_set_emax(1024);
   mpfr_t f;
   mpfr_init2(f, 53);
-  mpfr_set_q(f, q, MPFR_RNDN);
+  mpfr_subnormalize(f, mpfr_set_q(f, q, MPFR_RNDN), MPFR_RNDN);
   const double d = mpfr_get_d(f, MPFR_RNDN);
   mpfr_clear(f);
+  mpfr_set_emin(emin);
+  mpfr_set_emax(emax);
   return d;
 }
 
@@ -100,20 +107,19 @@ TEST(RationalArithmetic, ToFloat64InBothRegimes) {
     const double expect = toFloat64(r.num) / toFloat64(r.den);
     ASSERT_EQ(toFloat64(r), expect) << text(r);
   }
-  // A part beyond the double range: scaled first, within 2 units of the
-  // nearest double, so the value lies inside two steps either way.
-  for (int i = 0; i < 2000; ++i) {
-    Rational r = randomRational(17 + below(20));
+  // A part beyond the double range: the correctly rounded double, bit for
+  // bit, from parts of 17 to 200 limbs, values from beyond 2^1024 down to
+  // subnormal and zero, and odd numerators over powers of two (exact values
+  // and ties, normal and subnormal).
+  for (int i = 0; i < 3000; ++i) {
+    Rational r = randomRational(below(4) == 0 ? 200 : 17 + below(20));
     if (below(2)) r = initRational(shl(r.num, static_cast<std::int64_t>(below(1200))), r.den);
     if (below(2)) r = initRational(r.num, shl(r.den, static_cast<std::int64_t>(below(1200))));
-    const double got = toFloat64(r), want = nearest(r);
-    if (std::isinf(want) || want == 0.0) {
-      ASSERT_TRUE(std::abs(got) >= 0x1p1023 || std::abs(got) <= 0x1p-1073 || got == want) << text(r);
-      continue;
-    }
-    const double lo = std::nextafter(std::nextafter(want, -INFINITY), -INFINITY);
-    const double hi = std::nextafter(std::nextafter(want, INFINITY), INFINITY);
-    ASSERT_TRUE(lo <= got && got <= hi) << text(r) << " gave " << got << ", nearest " << want;
+    if (below(4) == 0)
+      r = initRational(initBigInt(static_cast<std::int64_t>(bits64() >> below(64)) | 1),
+                       shl(initBigInt(1), static_cast<std::int64_t>(1024 + below(100))));
+    if (std::isfinite(toFloat64(r.num)) && std::isfinite(toFloat64(r.den))) continue;
+    ASSERT_TRUE(sameBits(toFloat64(r), nearest(r))) << text(r) << " gave " << toFloat64(r) << ", nearest " << nearest(r);
   }
   BigInt two1100 = shl(initBigInt(1), 1100);
   EXPECT_EQ(toFloat64(initRational(two1100 + initBigInt(1), two1100)), 1.0);
@@ -122,6 +128,13 @@ TEST(RationalArithmetic, ToFloat64InBothRegimes) {
   EXPECT_EQ(toFloat64(initRational(initBigInt(-1), shl(initBigInt(3), 3000))), -0.0);
   EXPECT_TRUE(std::signbit(toFloat64(initRational(initBigInt(-1), shl(initBigInt(3), 3000)))));
   EXPECT_EQ(toFloat64(initRational(1, 3)), 1.0 / 3.0);
+  // Ties to even: (2^53 + 1)/2^1024, (2^53 + 3)/2^1024 and 3/2^1075
+  // (subnormal); 1/2^1075 to +0.
+  const BigInt two53 = shl(initBigInt(1), 53), two1024 = shl(initBigInt(1), 1024);
+  EXPECT_EQ(toFloat64(initRational(two53 + initBigInt(1), two1024)), 0x1p-971);
+  EXPECT_EQ(toFloat64(initRational(two53 + initBigInt(3), two1024)), std::ldexp(0x1p53 + 4, -1024));
+  EXPECT_EQ(toFloat64(initRational(initBigInt(3), shl(initBigInt(1), 1075))), 0x1p-1073);
+  EXPECT_TRUE(sameBits(toFloat64(initRational(initBigInt(1), shl(initBigInt(1), 1075))), 0.0));
 }
 
 }  // namespace
