@@ -19,6 +19,20 @@ bool kernelCase(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMo
          mantissa256::fitsKernel(b);
 }
 
+// Whether the short kernels give it: nearest, 1 <= p <= 256, both operands
+// nonzero with at most four limbs within the exponent bound.
+bool shortCase(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMode mode) noexcept {
+  return p >= 1 && p <= mantissa256::Bits && mode == RoundingMode::nearest && mantissa256::fitsShort(a) &&
+         mantissa256::fitsShort(b);
+}
+
+// As shortCase, for a sum whose far-operand shortcut does not apply.
+bool shortSumCase(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMode mode) noexcept {
+  if (!shortCase(a, b, p, mode)) return false;
+  const std::int64_t d = a.exponent > b.exponent ? a.exponent - b.exponent : b.exponent - a.exponent;
+  return d <= p + 64;
+}
+
 BigFloat roundedCopy(const BigFloat& x, std::int64_t p, RoundingMode mode) {
   BigFloat r = x;
   normalizeRounded(r, p, mode, false);
@@ -29,6 +43,7 @@ BigFloat roundedCopy(const BigFloat& x, std::int64_t p, RoundingMode mode) {
 
 BigFloat addRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMode mode) {
   if (kernelCase(a, b, p, mode)) return mantissa256::add(a, b, false);
+  if (shortSumCase(a, b, p, mode)) return mantissa256::addShort(a, b, false, p);
   if (a.isZero()) return roundedCopy(b, p, mode);
   if (b.isZero()) return roundedCopy(a, p, mode);
   if (a.exponent < b.exponent) return addRounded(b, a, p, mode);
@@ -76,12 +91,14 @@ BigFloat addRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, Roundi
 
 BigFloat subRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMode mode) {
   if (kernelCase(a, b, p, mode)) return mantissa256::add(a, b, true);
+  if (shortSumCase(a, b, p, mode)) return mantissa256::addShort(a, b, true, p);
   BigFloat negated = -b;
   return addRounded(a, negated, p, mode);
 }
 
 BigFloat mulRounded(const BigFloat& a, const BigFloat& b, std::int64_t p, RoundingMode mode) {
   if (kernelCase(a, b, p, mode)) return mantissa256::mul(a, b);
+  if (shortCase(a, b, p, mode)) return mantissa256::mulShort(a, b, p);
   if (a.isZero() || b.isZero()) return BigFloat{};
   BigFloat r{a.negative != b.negative, checkedAdd(a.exponent, b.exponent), mul(a.mantissa, b.mantissa)};
   normalizeRounded(r, p, mode, false);

@@ -16,29 +16,33 @@ inline Limb limbAt(const Limb (&w)[N], std::int64_t i) noexcept {
   return (i >= 0 && i < static_cast<std::int64_t>(N)) ? w[i] : 0;
 }
 
-// The value sign * w * 2^exponent rounded to 256 bits, nearest with ties
-// away from zero, for a nonzero w: the 256 bits from the top bit down are
-// kept and the next bit decides the bump; a carry out of the top gives 2^255
-// at the next exponent.
+// The value sign * w * 2^exponent rounded to p bits (1 <= p <= 256),
+// nearest with ties away from zero, for a nonzero w: the p bits from the top
+// bit down are kept and the next bit decides the bump; a carry out of the top
+// gives 2^(p-1) at the next exponent.
 template <std::size_t N>
-BigFloat roundNearest(bool negative, std::int64_t exponent, const Limb (&w)[N]) {
+BigFloat roundNearest(bool negative, std::int64_t exponent, const Limb (&w)[N], std::int64_t p = Bits) {
   std::int64_t top = N - 1;
   while (w[top] == 0) --top;
-  const std::int64_t drop = 64 * top + 64 - clz64(w[top]) - Bits;
-  BigFloat r{negative, exponent + drop, BigUInt::uninitialized(4)};
+  const std::int64_t drop = 64 * top + 64 - clz64(w[top]) - p;
+  const std::int64_t size = (p + 63) / 64;
+  BigFloat r{negative, exponent + drop, BigUInt::uninitialized(static_cast<std::size_t>(size))};
   Limb* out = r.mantissa.data();
   // out = w >> drop (a left shift for a negative drop), limb by limb.
   const std::int64_t limbs = drop >= 0 ? drop / 64 : -((-drop + 63) / 64);
   const int bits = static_cast<int>(drop - 64 * limbs);  // in [0, 64)
-  for (std::int64_t i = 0; i < 4; ++i) {
+  for (std::int64_t i = 0; i < size; ++i) {
     const Limb lo = limbAt(w, limbs + i), hi = limbAt(w, limbs + i + 1);
     out[i] = bits == 0 ? lo : (lo >> bits) | (hi << (64 - bits));
   }
   if (drop > 0 && ((limbAt(w, (drop - 1) / 64) >> ((drop - 1) % 64)) & 1) != 0) {
     unsigned char c = 1;
-    for (int i = 0; i < 4; ++i) c = _addcarry_u64(c, out[i], 0, reinterpret_cast<unsigned long long*>(&out[i]));
-    if (c) {  // all ones plus one: 2^256 = 2^255 at the next exponent
-      out[3] = Limb{1} << 63;
+    for (std::int64_t i = 0; i < size; ++i)
+      c = _addcarry_u64(c, out[i], 0, reinterpret_cast<unsigned long long*>(&out[i]));
+    const int topBits = static_cast<int>(p - 64 * (size - 1));  // bits of the top limb, in [1, 64]
+    if (c || (topBits < 64 && (out[size - 1] >> topBits) != 0)) {
+      // all ones plus one: 2^p = 2^(p-1) at the next exponent
+      out[size - 1] = Limb{1} << (topBits - 1);
       r.exponent += 1;
     }
   }
@@ -64,18 +68,44 @@ inline bool shiftRightInto(Limb* out, const Limb* x, std::int64_t s) noexcept {
   return inexact;
 }
 
+// The operands of x + y (x - y when negateY) ordered by exponent: a has the
+// larger (or equal) one, d = a.exponent - b.exponent; the signs follow the
+// operands (x and y may be the same value).
+struct Ordered {
+  const BigFloat& a;
+  const BigFloat& b;
+  bool aNegative, bNegative;
+  std::int64_t d;
+};
+inline Ordered byExponent(const BigFloat& x, const BigFloat& y, bool negateY) noexcept {
+  const bool yNegative = y.negative != negateY;
+  if (x.exponent < y.exponent) return {y, x, yNegative, x.negative, y.exponent - x.exponent};
+  return {x, y, x.negative, yNegative, x.exponent - y.exponent};
+}
+
+// a * b rounded to p bits from the exact schoolbook product of na by nb
+// limbs (inlined, so the fixed-size caller gets the unrolled loops).
+[[gnu::always_inline]] inline BigFloat productRounded(const BigFloat& a, const BigFloat& b, std::size_t na,
+                                                      std::size_t nb, std::int64_t p) {
+  const Limb* x = a.mantissa.data();
+  const Limb* y = b.mantissa.data();
+  Limb w[8] = {};
+  for (std::size_t i = 0; i < na; ++i) {
+    Limb carry = 0;
+    for (std::size_t j = 0; j < nb; ++j) {
+      const UInt128 t = UInt128(x[i]) * y[j] + w[i + j] + carry;
+      w[i + j] = Limb(t);
+      carry = Limb(t >> 64);
+    }
+    w[i + nb] = carry;
+  }
+  return roundNearest(a.negative != b.negative, a.exponent + b.exponent, w, p);
+}
+
 }  // namespace
 
 BigFloat add(const BigFloat& x, const BigFloat& y, bool negateY) {
-  // a has the larger (or equal) exponent; the signs follow the operands (x
-  // and y may be the same value).
-  const bool swap = x.exponent < y.exponent;
-  const BigFloat& a = swap ? y : x;
-  const BigFloat& b = swap ? x : y;
-  const bool yNegative = y.negative != negateY;
-  const bool aNegative = swap ? yNegative : x.negative;
-  const bool bNegative = swap ? x.negative : yNegative;
-  const std::int64_t d = a.exponent - b.exponent;
+  const auto [a, b, aNegative, bNegative, d] = byExponent(x, y, negateY);
   const Limb* am = a.mantissa.data();
   const Limb* bm = b.mantissa.data();
   // Only the bits of the exact sum S = A 2^d +- B from two below A's lowest
@@ -108,21 +138,7 @@ BigFloat add(const BigFloat& x, const BigFloat& y, bool negateY) {
   return roundNearest(negative, b.exponent + s, t);
 }
 
-BigFloat mul(const BigFloat& a, const BigFloat& b) {
-  const Limb* x = a.mantissa.data();
-  const Limb* y = b.mantissa.data();
-  Limb w[8] = {};
-  for (int i = 0; i < 4; ++i) {
-    Limb carry = 0;
-    for (int j = 0; j < 4; ++j) {
-      const UInt128 t = UInt128(x[i]) * y[j] + w[i + j] + carry;
-      w[i + j] = Limb(t);
-      carry = Limb(t >> 64);
-    }
-    w[i + 4] = carry;
-  }
-  return roundNearest(a.negative != b.negative, a.exponent + b.exponent, w);
-}
+BigFloat mul(const BigFloat& a, const BigFloat& b) { return productRounded(a, b, 4, 4, Bits); }
 
 BigFloat div(const BigFloat& a, const BigFloat& b) {
   // N = a * 2^258 over 9 limbs, divided by b's normalised four limbs: the
@@ -153,6 +169,41 @@ BigFloat divSmall(const BigFloat& a, std::uint64_t k) {
   }
   q[0] = udiv128Unchecked(r, 0, k).quotient;
   return roundNearest(a.negative, a.exponent - 64, q);
+}
+
+BigFloat mulShort(const BigFloat& a, const BigFloat& b, std::int64_t p) {
+  return productRounded(a, b, a.mantissa.size(), b.mantissa.size(), p);
+}
+
+BigFloat addShort(const BigFloat& x, const BigFloat& y, bool negateY, std::int64_t p) {
+  const auto [a, b, aNegative, bNegative, d] = byExponent(x, y, negateY);
+  assert(d <= p + 64);
+  // The exact sum on b's exponent: A 2^d has at most 256 + 320 bits, so ten
+  // limbs hold both aligned operands and a carry.
+  Limb ta[10] = {}, tb[10] = {}, t[10];
+  const std::int64_t q = d / 64;
+  const int k = static_cast<int>(d % 64);
+  const std::size_t na = a.mantissa.size(), nb = b.mantissa.size();
+  const Limb* am = a.mantissa.data();
+  for (std::size_t i = 0; i < na; ++i) {
+    ta[q + i] |= am[i] << k;
+    if (k != 0) ta[q + i + 1] = am[i] >> (64 - k);
+  }
+  std::memcpy(tb, b.mantissa.data(), nb * sizeof(Limb));
+  bool negative = aNegative;
+  if (aNegative == bNegative) {
+    unsigned char c = 0;
+    for (int i = 0; i < 10; ++i) c = _addcarry_u64(c, ta[i], tb[i], reinterpret_cast<unsigned long long*>(&t[i]));
+  } else {
+    const int order = cmpN(ta, tb);
+    if (order == 0) return BigFloat{};  // exact cancellation
+    const Limb* big = order > 0 ? ta : tb;
+    const Limb* small = order > 0 ? tb : ta;
+    if (order < 0) negative = bNegative;
+    unsigned char c = 0;
+    for (int i = 0; i < 10; ++i) c = _subborrow_u64(c, big[i], small[i], reinterpret_cast<unsigned long long*>(&t[i]));
+  }
+  return roundNearest(negative, b.exponent, t, p);
 }
 
 }  // namespace kovrix::mantissa256

@@ -41,6 +41,16 @@ BigFloat div(const BigFloat& a, const BigFloat& b);
 // a / k for an integer 0 < k < 2^63, rounded to 256 bits (nearest): the same
 // value as a divided by k made as a BigFloat.  Contract: fitsKernel(a).
 BigFloat divSmall(const BigFloat& a, std::uint64_t k);
+// The same operations for shorter operands and precisions: mantissas of at
+// most four limbs (any bit length), 1 <= p <= 256, nearest.  Both round the
+// exact result once, as the general steps do, so the result is the same.
+// Contract: fitsShort(a), fitsShort(b); for addShort also |a.exponent - b.exponent|
+// <= p + 64 (farther apart the general steps take their shortcut instead).
+inline bool fitsShort(const BigFloat& x) noexcept {
+  return !x.isZero() && x.mantissa.size() <= 4 && x.exponent < ExponentBound && x.exponent > -ExponentBound;
+}
+BigFloat mulShort(const BigFloat& a, const BigFloat& b, std::int64_t p);
+BigFloat addShort(const BigFloat& a, const BigFloat& b, bool negateB, std::int64_t p);
 // a * 2^shift, exact.  Contract: fitsKernel(a), |shift| <= 2^60.
 inline BigFloat scaled(BigFloat a, std::int64_t shift) {
   a.exponent += shift;

@@ -103,6 +103,23 @@ TEST(BigFloatArithmetic, AgreesWithMpfrInEveryMode) {
         }
 }
 
+// Operands of any length up to four limbs at precisions up to 256 (the
+// square root's lower-precision steps): sums with exponents within p + 64 of
+// each other and products are correctly rounded, nearest away from zero.
+TEST(BigFloatArithmetic, ShortOperandsAgreeWithMpfr) {
+  KOVRIX_SEED_TRACE();
+  for (int trial = 0; trial < 6000; ++trial) {
+    const std::int64_t p = trial % 4 == 0 ? 256 : between(1, 256);
+    const BigFloat a = randomBigFloat(between(1, 256), -300, 300);
+    BigFloat b = randomBigFloat(between(1, 256), -300, 300);
+    if (below(2)) b.exponent = a.exponent + between(-(p + 64), p + 64);
+    const Op& op = kOps[trial % 3];  // add, sub, mul
+    if (op.ours != mulRounded && std::abs(a.exponent - b.exponent) > p + 64) continue;
+    ASSERT_EQ(op.ours(a, b, p, RoundingMode::nearest), oracle(op, a, b, RoundingMode::nearest, p))
+        << op.name << " at " << p << " bits\n a = " << describe(a) << "\n b = " << describe(b);
+  }
+}
+
 TEST(BigFloatArithmetic, CmpAgreesWithMpfrAcrossPrecisions) {
   KOVRIX_SEED_TRACE();
   for (int trial = 0; trial < 3000; ++trial) {
