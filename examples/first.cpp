@@ -20,6 +20,10 @@ int main() {
   const kovrix::BigFloat root2 = kovrix::sqrt(kovrix::BigFloat(2));
   std::cout << "sqrt 2 = " << root2 << "\n  (as a double " << root2.to_double() << ")\n";
   std::cout << "1/3 + 0.25 = " << kovrix::Rational("1/3") + kovrix::Rational(0.25) << "\n";
+  // Conversions: 0.1 is really this fraction; 22/7 at 256 bits; its integer part.
+  const kovrix::Rational tenth(0.1), approx("22/7");
+  std::cout << "0.1 = " << tenth << "\n22/7 = " << approx.to_bigfloat() << " (integer part "
+            << approx.to_bigint() << ")\n";
 
   // Intervals enclose the exact result.
   const kovrix::Interval third = kovrix::Interval(1) / kovrix::Interval(3);

@@ -475,6 +475,8 @@ class BigFloat : public detail::Owner<detail::BigFloatTraits> {
   /// The nearest double, ties to even (+-inf beyond the double range).
   double to_double() const { return kovrix_bigfloat_to_f64(get("to_double")); }
   explicit operator double() const { return to_double(); }
+  /// The integer part, truncated toward zero (-2.5 gives -2), exact.
+  BigInt to_bigint() const { return BigInt::adopt(kovrix_bigint_from_bigfloat(get("to_bigint")), "to_bigint"); }
   /// The exact value in decimal (every binary fraction ends in decimal).
   std::string to_string() const;
 
@@ -678,8 +680,10 @@ class Rational : public detail::Owner<detail::RationalTraits> {
   Rational(I v) : Rational(BigInt(v), BigInt(1)) {}
   /// num / den; a zero denominator is an Error.
   Rational(const BigInt& num, const BigInt& den) : Base(fromParts(num, den), "from BigInt") {}
-  /// The exact value of a finite double.
-  explicit Rational(double x) : Base(fromDouble(x), "from double") {}
+  /// The exact value of a finite double (NaN and the infinities are an Error).
+  explicit Rational(double x) : Base((detail::init(), kovrix_rational_from_f64(x)), "not a finite double") {}
+  /// The exact value of a fixed-point number, raw / 2^frac_bits.
+  explicit Rational(Fixed x) : Base((detail::init(), kovrix_rational_from_fixed(x.raw(), x.frac_bits())), "from Fixed") {}
   /// From text: "p/q", or a decimal "-12.5e-3" taken exactly.
   explicit Rational(std::string_view text) : Base(fromText(text), "invalid rational text") {}
   explicit Rational(const char* text) : Rational(std::string_view(text == nullptr ? "" : text)) {}
@@ -689,9 +693,23 @@ class Rational : public detail::Owner<detail::RationalTraits> {
   BigInt den() const { return BigInt::adopt(kovrix_rational_den(get("den")), "den"); }
   bool is_zero() const { return kovrix_rational_is_zero(get("is_zero")) == 1; }
   bool is_one() const { return kovrix_rational_is_one(get("is_one")) == 1; }
-  /// The library's float64 of the value: the double of num over the double of den.
+  /// The library's float64 of the value: the double of num over the double of
+  /// den, or the correctly rounded value when a part is beyond the double range.
   double to_double() const { return kovrix_rational_to_f64(get("to_double")); }
   explicit operator double() const { return to_double(); }
+  /// The quotient num / den truncated toward zero (-7/2 gives -3).
+  BigInt to_bigint() const { return BigInt::adopt(kovrix_bigint_from_rational(get("to_bigint")), "to_bigint"); }
+  /// The library's BigFloat of the value: num and den each cut to their top
+  /// 256 bits, then one division rounded to nearest (ties away from zero).
+  BigFloat to_bigfloat() const { return BigFloat::adopt(kovrix_bigfloat_from_rational(get("to_bigfloat")), "to_bigfloat"); }
+  /// value * 2^frac_bits truncated toward zero; a magnitude of 2^63 or more
+  /// (which the C interface answers with 0) is an Error, checked before the call.
+  Fixed to_fixed(int frac_bits = 32) const {
+    detail::requireFracBits(frac_bits);
+    const Rational bound(BigInt(1) << (63 - frac_bits), BigInt(1));
+    detail::require(*this < bound && -*this < bound, "value outside the Fixed range");
+    return Fixed::from_raw(kovrix_fixed_from_rational(get("to_fixed"), frac_bits), frac_bits);
+  }
   /// "num/den", or "num" for an integer.
   std::string to_string() const {
     BigInt d = den();
@@ -733,14 +751,6 @@ class Rational : public detail::Owner<detail::RationalTraits> {
     detail::init();
     detail::require(den != 0, "zero denominator");
     return kovrix_rational_from_bigint(num.handle(), den.handle());
-  }
-  // A finite double is m * 2^e with an integer m of 53 bits.
-  static kovrix_rational* fromDouble(double x) {
-    detail::require(std::isfinite(x), "not a finite double");
-    int e = 0;
-    const BigInt m(static_cast<std::int64_t>(std::ldexp(std::frexp(x, &e), 53)));
-    e -= 53;
-    return e >= 0 ? fromParts(m << e, 1) : fromParts(m, BigInt(1) << -e);
   }
   static kovrix_rational* fromText(std::string_view text);
 };
@@ -798,6 +808,10 @@ class Interval {
   Interval(double lo, double hi) : v_(kovrix_interval_from_f64(lo, hi)) {}
   /// The point interval [x, x].
   Interval(double x) : Interval(x, x) {}  // NOLINT: implicit, like a double
+  /// An interval holding the value: its double widened by two steps each way.
+  explicit Interval(const BigInt& x) : v_(kovrix_interval_from_bigint(x.handle())) {}
+  explicit Interval(const BigFloat& x) : v_(kovrix_interval_from_bigfloat(x.handle())) {}
+  explicit Interval(const Rational& x) : v_(kovrix_interval_from_rational(x.handle())) {}
   static constexpr Interval from_c(kovrix_interval v) noexcept { return Interval(v); }
 
   double lo() const noexcept { return v_.lo; }

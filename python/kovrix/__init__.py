@@ -573,6 +573,12 @@ class BigFloat(_Handle):
     def __float__(self):
         return lib.kovrix_bigfloat_to_f64(self._h)
 
+    def __int__(self):
+        """Truncated toward zero (-2.5 gives -2), exact."""
+        return int(BigInt._adopt(lib.kovrix_bigint_from_bigfloat(self._h), "integer part"))
+
+    __trunc__ = __int__
+
     def __bool__(self):
         return lib.kovrix_bigfloat_is_zero(self._h) != 1
 
@@ -676,10 +682,11 @@ class Rational(_Handle):
     operators and the library's series functions (sin, exp, ln, sqrt ...: a
     fixed count of terms, giving an exact rational close to the function).
 
-    Rational(x) takes an int, a float (exactly), a Fraction, a string
-    ("3/4", "-1.25e-3", exactly) or a BigInt; Fraction(x), float(x)
-    (correctly rounded, through Fraction) and comparisons with those types
-    are exact.
+    Rational(x) takes an int, a float or a Fixed (exactly), a Fraction, a
+    string ("3/4", "-1.25e-3", exactly) or a BigInt; Fraction(x), float(x)
+    (correctly rounded, through Fraction), int(x) (truncated) and comparisons
+    with those types are exact.  to_bigfloat() and to_fixed() are the
+    library's conversions.
     """
     __slots__ = ()
     _family = "rational"
@@ -693,7 +700,13 @@ class Rational(_Handle):
                 value = Fraction(int(value), int(denominator)) if int(denominator) else None
                 _check(value is not None, "zero denominator", ZeroDivisionError)
             elif isinstance(value, float):
-                _check(math.isfinite(value), f"{value} has no Rational value", ValueError)
+                self._h = lib.kovrix_rational_from_f64(value)  # NULL for NaN and the infinities
+                _check(self._h, f"{value} has no Rational value", ValueError)
+                return
+            elif isinstance(value, Fixed):
+                self._h = lib.kovrix_rational_from_fixed(value.raw, value.frac_bits)
+                _check(self._h, "Rational from Fixed failed")
+                return
             elif not isinstance(value, (numbers.Rational, float, str, BigInt)):
                 raise TypeError(f"cannot make a Rational from {type(value).__name__}")
             q = Fraction(int(value)) if isinstance(value, BigInt) else Fraction(value)
@@ -715,6 +728,26 @@ class Rational(_Handle):
 
     def __float__(self):
         return float(Fraction(self.numerator, self.denominator))
+
+    def __int__(self):
+        """Truncated toward zero, as int() of a Fraction."""
+        return int(BigInt._adopt(lib.kovrix_bigint_from_rational(self._h), "integer part"))
+
+    __trunc__ = __int__
+
+    def to_bigfloat(self):
+        """The library's BigFloat of the value: numerator and denominator each
+        cut to their top 256 bits, then one division rounded to nearest (ties
+        away from zero).  BigFloat(x) instead rounds the exact value once."""
+        return BigFloat._adopt(lib.kovrix_bigfloat_from_rational(self._h), "from Rational")
+
+    def to_fixed(self, frac_bits=32):
+        """value * 2**frac_bits truncated toward zero; OverflowError for a
+        magnitude of 2**63 or more (checked here: the library answers 0)."""
+        _check(isinstance(frac_bits, numbers.Integral) and 0 <= frac_bits <= 63, "fraction bits outside 0..63", ValueError)
+        bound = Rational(1 << (63 - frac_bits))
+        _check(-bound < self < bound, "value outside the Fixed range", OverflowError)
+        return Fixed.from_raw(lib.kovrix_fixed_from_rational(self._h, frac_bits), frac_bits)
 
     def __bool__(self):
         return lib.kovrix_rational_is_zero(self._h) != 1
@@ -782,6 +815,16 @@ class Interval:
 
     def __init__(self, lo, hi=None):
         self._v = lib.kovrix_interval_from_f64(_exact_double(lo), _exact_double(lo if hi is None else hi))
+
+    @classmethod
+    def enclosing(cls, x):
+        """An interval holding the value of a BigInt, BigFloat or Rational:
+        its double widened by two float64 steps each way."""
+        for kind, export in ((BigInt, lib.kovrix_interval_from_bigint), (BigFloat, lib.kovrix_interval_from_bigfloat),
+                             (Rational, lib.kovrix_interval_from_rational)):
+            if isinstance(x, kind):
+                return cls._of(export(x._h))
+        raise TypeError(f"no enclosing interval for {type(x).__name__}")
 
     @classmethod
     def _of(cls, v):

@@ -192,4 +192,22 @@ TEST(CppRational, ArithmeticTextAndFailures) {
   EXPECT_THROW(Rational("1/x"), kovrix::Error);
 }
 
+TEST(CppConversions, BetweenTheFamilies) {
+  EXPECT_EQ(Rational(0.1).to_string(), "3602879701896397/36028797018963968");
+  EXPECT_THROW(Rational(std::nan("")), kovrix::Error);
+  EXPECT_EQ(Rational(kovrix::Fixed::from_raw(-3, 1)).to_string(), "-3/2");
+  EXPECT_EQ(Rational("-7/2").to_bigint().to_string(), "-3");
+  EXPECT_EQ(BigFloat(-2.5).to_bigint().to_string(), "-2");
+  EXPECT_EQ(Rational("1/3").to_bigfloat(), BigFloat(1) / BigFloat(3));
+  EXPECT_EQ(Rational("-1/3").to_fixed().raw(), -1431655765);
+  EXPECT_EQ(Rational(-1).to_fixed(62).raw(), -(std::int64_t{1} << 62));
+  EXPECT_THROW(Rational(1).to_fixed(63), kovrix::Error);  // 2^63 does not fit
+  EXPECT_THROW(Rational(-1).to_fixed(63), kovrix::Error);
+  const kovrix::Interval third(Rational("1/3"));
+  EXPECT_EQ(third.lo(), 0.3333333333333332);
+  EXPECT_EQ(third.hi(), 0.3333333333333334);
+  EXPECT_EQ(kovrix::Interval(BigInt(0)).hi(), 0x1p-1073);
+  EXPECT_TRUE(kovrix::Interval(BigFloat::pi()).contains(3.141592653589793));
+}
+
 }  // namespace

@@ -116,7 +116,6 @@ class BigFloatTest(unittest.TestCase):
             BigFloat(0) ** -1
 
 
-@unittest.skipUnless(kovrix.has("kovrix_rational_from_bigint"), "the library has no Rational exports")
 class RationalTest(unittest.TestCase):
     def test_operators_agree_with_fraction(self):
         rng = random.Random(SEED)
@@ -145,6 +144,25 @@ class RationalTest(unittest.TestCase):
             Rational(-1).sqrt()
         with self.assertRaises(ValueError):
             Rational("1/x")
+
+    def test_conversions(self):
+        rng = random.Random(SEED)
+        for _ in range(200):
+            d = rng.uniform(-1e6, 1e6) * 2.0 ** rng.randint(-60, 60)
+            self.assertEqual(Rational(d), Fraction(d))
+            self.assertEqual(int(Rational(d)), int(Fraction(d)))
+            self.assertEqual(int(BigFloat(d)), int(d))
+            lo, hi = Interval.enclosing(Rational(d) / 3)
+            self.assertTrue(lo <= Fraction(d) / 3 <= hi)
+        self.assertEqual(Rational(Fixed.from_raw(-3, 1)), Fraction(-3, 2))
+        self.assertEqual(Rational(-1, 3).to_fixed().raw, -1431655765)
+        self.assertEqual(Rational(1, 3).to_bigfloat(), BigFloat(1) / 3)
+        self.assertEqual(tuple(Interval.enclosing(BigInt(0))), (-2.0 ** -1073, 2.0 ** -1073))
+        self.assertIn(math.pi, Interval.enclosing(BigFloat.pi()))
+        with self.assertRaises(OverflowError):
+            Rational(1).to_fixed(63)
+        with self.assertRaises(ValueError):
+            Rational(math.inf)
 
 
 class FixedTest(unittest.TestCase):
