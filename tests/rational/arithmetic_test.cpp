@@ -56,6 +56,24 @@ TEST(RationalArithmetic, AgreesWithFullReduction) {
   }
 }
 
+// Values so close that the leading bits of the cross products agree:
+// (a.num·m + e)/(a.den·m) for e = -1, 0, 1 and m up to 16 limbs.
+TEST(RationalArithmetic, CompareCloseValues) {
+  KOVRIX_SEED_TRACE();
+  Mpq qa, qb;
+  for (int i = 0; i < 2000; ++i) {
+    const Rational a = randomRational(1 + below(16));
+    const BigInt m = initBigInt(randomBig(1 + below(16)) + initBigUInt(1), false);
+    const BigInt n = a.num * m + initBigInt(static_cast<std::int64_t>(below(3)) - 1), d = a.den * m;
+    toMpq(qa, a);
+    toMpq(qb, Rational{n, d});
+    mpq_canonicalize(qb);
+    const int c = mpq_cmp(qa, qb);
+    ASSERT_EQ(cmpCross(a.num, a.den, n, d), (c > 0) - (c < 0)) << text(a) << " against " << hex(n) << "/" << hex(d);
+    ASSERT_EQ(cmp(a, fromMpq(qb)), (c > 0) - (c < 0));
+  }
+}
+
 TEST(RationalArithmetic, ConstructionAndStatedValues) {
   Mpq q;
   mpq_set_si(q, -3, 2);

@@ -30,6 +30,15 @@ TEST(Gcd, AgreesWithGmpAndEuclid) {
   }
 }
 
+// Quotients of every size from the first step on: a = b q + r.
+TEST(Gcd, LargeQuotients) {
+  KOVRIX_SEED_TRACE();
+  for (int i = 0; i < 1000; ++i) {
+    BigInt b = randomBigInt(2 + below(8)), q = initBigInt(static_cast<std::int64_t>(randomLimb() >> (1 + below(63))));
+    ASSERT_NO_FATAL_FAILURE(expectGcd(b * q + randomBigInt(1 + below(8)), b));
+  }
+}
+
 TEST(Gcd, FibonacciNeighbours) {
   BigInt a = initBigInt(1), b = initBigInt(1);
   for (int i = 0; i < 3000; ++i) {
