@@ -23,23 +23,23 @@ __attribute__((target("bmi2,adx"))) Limb subMulLimbMulxAdx(std::span<Limb> out, 
   Limb* o = out.data();
   const Limb* x = a.data();
   Limb carry = 0;
-  if (n & 1) {  // odd head limb, so the loop takes pairs
-    UInt128 p = UInt128(x[0]) * b;
+  for (; n % 4 != 0; ++o, ++x, --n) {  // head limbs, so the loop takes fours
+    UInt128 p = UInt128(x[0]) * b + carry;
     Limb lo = Limb(p), prev = o[0];
     o[0] = prev - lo;
     carry = Limb(p >> 64) + (prev < lo);
-    ++o, ++x, --n;
   }
   if (n == 0) return carry;
-  std::size_t pairs = n / 2;
+  std::size_t quads = n / 4;
   Limb lo0, hi0, lo1, hi1;
   const Limb zero = 0;
   bool noBorrow;
   // out - y - borrow = out + ~y + (1 - borrow): OF holds 1 - borrow, starting
-  // at 1 (set with CF = 0 by the signed overflow of 2^63 - 1 + 1).  At the end
-  // the product chain's CF and the final borrow 1 - OF join the high limb;
-  // hi(x b) <= 2^64 - 2, so the sum cannot wrap.  Volatile, as in
-  // subMulLimbN: the stores must stay even if the result were unused.
+  // at 1 (set with CF = 0 by the signed overflow of 2^63 - 1 + 1).  Four limbs
+  // a turn.  At the end the product chain's CF and the final borrow 1 - OF
+  // join the high limb; hi(x b) <= 2^64 - 2, so the sum cannot wrap.
+  // Volatile, as in subMulLimbN: the stores must stay even if the result
+  // were unused.
   __asm__ volatile(
       "movabsq $0x7fffffffffffffff, %[lo0]\n\t"
       "addq $1, %[lo0]\n\t"
@@ -49,20 +49,29 @@ __attribute__((target("bmi2,adx"))) Limb subMulLimbMulxAdx(std::span<Limb> out, 
       "adcx %[c], %[lo0]\n\t"
       "notq %[lo0]\n\t"
       "adox (%[o]), %[lo0]\n\t"
+      "movq %[lo0], (%[o])\n\t"
       "adcx %[hi0], %[lo1]\n\t"
       "notq %[lo1]\n\t"
       "adox 8(%[o]), %[lo1]\n\t"
-      "movq %[lo0], (%[o])\n\t"
       "movq %[lo1], 8(%[o])\n\t"
-      "movq %[hi1], %[c]\n\t"
-      "leaq 16(%[x]), %[x]\n\t"
-      "leaq 16(%[o]), %[o]\n\t"
+      "mulx 16(%[x]), %[lo0], %[hi0]\n\t"
+      "mulx 24(%[x]), %[lo1], %[c]\n\t"
+      "adcx %[hi1], %[lo0]\n\t"
+      "notq %[lo0]\n\t"
+      "adox 16(%[o]), %[lo0]\n\t"
+      "movq %[lo0], 16(%[o])\n\t"
+      "adcx %[hi0], %[lo1]\n\t"
+      "notq %[lo1]\n\t"
+      "adox 24(%[o]), %[lo1]\n\t"
+      "movq %[lo1], 24(%[o])\n\t"
+      "leaq 32(%[x]), %[x]\n\t"
+      "leaq 32(%[o]), %[o]\n\t"
       "leaq -1(%[p]), %[p]\n\t"
       "jrcxz 2f\n\t"
       "jmp 1b\n\t"
       "2:\n\t"
       "adcx %[z], %[c]"
-      : [c] "+&r"(carry), [x] "+&r"(x), [o] "+&r"(o), [p] "+&c"(pairs), [lo0] "=&r"(lo0), [hi0] "=&r"(hi0),
+      : [c] "+&r"(carry), [x] "+&r"(x), [o] "+&r"(o), [p] "+&c"(quads), [lo0] "=&r"(lo0), [hi0] "=&r"(hi0),
         [lo1] "=&r"(lo1), [hi1] "=&r"(hi1), "=@cco"(noBorrow)
       : "d"(b), [z] "r"(zero)
       : "cc", "memory");
