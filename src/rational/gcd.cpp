@@ -55,11 +55,13 @@ UInt128 bitsFrom(std::span<const Limb> x, std::int64_t k) noexcept {
 // b 2^k + low bits) and keeps the quotients that the unknown low bits cannot
 // change: Jebelean's condition, that the remainder r_(i+1) is at least its
 // cofactors and r_i - r_(i+1) at least the sum of the two latest cofactors.
-// The cofactors of an accepted step satisfy r_i |t_(i+1)| < a, and r_(i+1) >=
-// |t_(i+1)|, so they stay below 2^64.  Returns false when not even the first
-// quotient is certain.
+// From the second step on the cofactors d of Y are at least those c of X
+// (d_(i+1) = d_(i-1) + q d_i from d_1 = 1 >= c_1 = 0 and d_2 = q >= c_2 = 1),
+// so the condition on d implies the one on c.  The cofactors of an accepted
+// step satisfy r_i |t_(i+1)| < a, and r_(i+1) >= |t_(i+1)|, so they stay below
+// 2^64.  Returns false when not even the first quotient is certain.
 bool lehmerMatrix(UInt128 a, UInt128 b, LehmerMatrix& m) noexcept {
-  UInt128 c0 = 1, d0 = 0, c1 = 0, d1 = 1;
+  Limb c0 = 1, d0 = 0, c1 = 0, d1 = 1;
   bool odd = false, any = false;
   while (b != 0) {
     // Most quotients are 1, 2 or 3: subtract before dividing.
@@ -77,22 +79,20 @@ bool lehmerMatrix(UInt128 a, UInt128 b, LehmerMatrix& m) noexcept {
       }
     }
     if (q >> 64) break;
-    // c1, d1 < 2^64 and q < 2^64: the products and sums stay below 2^128.
-    const UInt128 c2 = c0 + q * c1, d2 = d0 + q * d1;
-    const UInt128 big = std::max(c2, d2);
-    if ((big >> 64) != 0 || r < big) break;
-    const UInt128 gap = b - r;
-    if (gap < c2 || gap - c2 < c1 || gap < d2 || gap - d2 < d1) break;
+    // d0, d1 < 2^64 and q < 2^64: d2 < 2^128; c2 <= d2.
+    const UInt128 d2 = q * d1 + d0;
+    if ((d2 >> 64) != 0 || r < d2 || b - r < d2 + d1) break;
+    const Limb c2 = Limb(q) * c1 + c0;
     a = b;
     b = r;
     c0 = c1;
     d0 = d1;
     c1 = c2;
-    d1 = d2;
+    d1 = Limb(d2);
     odd = !odd;
     any = true;
   }
-  m = {Limb(c0), Limb(d0), Limb(c1), Limb(d1), odd};
+  m = {c0, d0, c1, d1, odd};
   return any;
 }
 
