@@ -9,6 +9,7 @@
 
 #include "exponential/series_arithmetic.hpp"
 #include "float/big_float.hpp"
+#include "float/mantissa256.hpp"
 
 namespace kovrix {
 
@@ -50,9 +51,15 @@ struct BigFloatArithmetic {
   using Value = BigFloat;
   static BigFloat zero() { return BigFloat{}; }
   static BigFloat one();
-  static BigFloat add(const BigFloat& a, const BigFloat& b) { return a + b; }
-  static BigFloat sub(const BigFloat& a, const BigFloat& b) { return a - b; }
-  static BigFloat mul(const BigFloat& a, const BigFloat& b) { return a * b; }
+  // The series' operands nearly always fit the fixed-size kernels; calling
+  // them here saves the general operation's dispatch (the same result).
+  static BigFloat add(const BigFloat& a, const BigFloat& b) {
+    return bothFit(a, b) ? mantissa256::add(a, b, false) : a + b;
+  }
+  static BigFloat sub(const BigFloat& a, const BigFloat& b) {
+    return bothFit(a, b) ? mantissa256::add(a, b, true) : a - b;
+  }
+  static BigFloat mul(const BigFloat& a, const BigFloat& b) { return bothFit(a, b) ? mantissa256::mul(a, b) : a * b; }
   static BigFloat div(const BigFloat& a, const BigFloat& b) { return a / b; }
   static BigFloat mulInt(const BigFloat& a, std::int64_t k) { return a * integer(k); }
   static BigFloat divInt(const BigFloat& a, std::int64_t k);
@@ -64,6 +71,11 @@ struct BigFloatArithmetic {
   // The integer k made at 256 bits through its double, as every integer a
   // kernel uses is.
   static BigFloat integer(std::int64_t k) { return initBigFloat(defaultPrecision, static_cast<double>(k)); }
+
+ private:
+  static bool bothFit(const BigFloat& a, const BigFloat& b) noexcept {
+    return mantissa256::fitsKernel(a) && mantissa256::fitsKernel(b);
+  }
 };
 static_assert(SeriesArithmetic<BigFloatArithmetic>);
 
