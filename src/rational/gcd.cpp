@@ -51,6 +51,13 @@ UInt128 bitsFrom(std::span<const Limb> x, std::int64_t k) noexcept {
   return (UInt128(mid) << 64) | lo;
 }
 
+// Leading parts of one limb (Euclid in one-limb arithmetic, about 32 bits of
+// quotients per matrix) while X has at most this many limbs, where the inner
+// loop costs more than applying the matrices; two limbs (twice the quotients
+// per pass over X and Y) beyond.  Measured against each other: one limb 0.8x
+// the time at 2 and 6 limbs, even at 16 to 20, 1.12x at 52.
+constexpr std::size_t OneLimbLehmerLimbs = 16;
+
 // Runs Euclid on the top parts a >= b of X and Y (X = a 2^k + low bits, Y =
 // b 2^k + low bits) and keeps the quotients that the unknown low bits cannot
 // change: Jebelean's condition, that the remainder r_(i+1) is at least its
@@ -59,13 +66,15 @@ UInt128 bitsFrom(std::span<const Limb> x, std::int64_t k) noexcept {
 // (d_(i+1) = d_(i-1) + q d_i from d_1 = 1 >= c_1 = 0 and d_2 = q >= c_2 = 1),
 // so the condition on d implies the one on c.  The cofactors of an accepted
 // step satisfy r_i |t_(i+1)| < a, and r_(i+1) >= |t_(i+1)|, so they stay below
-// 2^64.  Returns false when not even the first quotient is certain.
-bool lehmerMatrix(UInt128 a, UInt128 b, LehmerMatrix& m) noexcept {
+// the square root of the word (2^64 for two-limb parts, 2^32 for one limb).
+// Returns false when not even the first quotient is certain.
+template <class Word>
+bool lehmerMatrix(Word a, Word b, LehmerMatrix& m) noexcept {
   Limb c0 = 1, d0 = 0, c1 = 0, d1 = 1;
   bool odd = false, any = false;
   while (b != 0) {
     // Most quotients are 1, 2 or 3: subtract before dividing.
-    UInt128 q = 1, r = a - b;
+    Word q = 1, r = a - b;
     if (r >= b) {
       r -= b;
       q = 2;
@@ -78,9 +87,9 @@ bool lehmerMatrix(UInt128 a, UInt128 b, LehmerMatrix& m) noexcept {
         }
       }
     }
-    if (q >> 64) break;
+    if (UInt128(q) >> 64) break;
     // d0, d1 < 2^64 and q < 2^64: d2 < 2^128; c2 <= d2.
-    const UInt128 d2 = q * d1 + d0;
+    const UInt128 d2 = UInt128(Limb(q)) * d1 + d0;
     if ((d2 >> 64) != 0 || r < d2 || b - r < d2 + d1) break;
     const Limb c2 = Limb(q) * c1 + c0;
     a = b;
@@ -154,9 +163,18 @@ BigUInt gcd(const BigUInt& a, const BigUInt& b) {
   while (ny >= 2) {
     const std::int64_t bx = bitLengthOf(x.first(nx)), by = bitLengthOf(y.first(ny));
     LehmerMatrix m{};
-    const std::int64_t k = std::max<std::int64_t>(0, bx - 128);
+    bool found = false;
+    if (bx - by < 64) {
+      if (nx <= OneLimbLehmerLimbs) {
+        const std::int64_t k = std::max<std::int64_t>(0, bx - 64);
+        found = lehmerMatrix(Limb(bitsFrom(x.first(nx), k)), Limb(bitsFrom(y.first(ny), k)), m);
+      } else {
+        const std::int64_t k = std::max<std::int64_t>(0, bx - 128);
+        found = lehmerMatrix(bitsFrom(x.first(nx), k), bitsFrom(y.first(ny), k), m);
+      }
+    }
     bool reduced = false;
-    if (bx - by < 64 && lehmerMatrix(bitsFrom(x.first(nx), k), bitsFrom(y.first(ny), k), m)) {
+    if (found) {
       std::fill(y.begin() + static_cast<std::ptrdiff_t>(ny), y.begin() + static_cast<std::ptrdiff_t>(nx), Limb{0});
       std::span<const Limb> xs = x.first(nx), ys = y.first(nx);
       std::size_t nt = m.odd ? combine(t.first(nx + 1), ys, m.d0, xs, m.c0) : combine(t.first(nx + 1), xs, m.c0, ys, m.d0);
