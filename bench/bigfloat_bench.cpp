@@ -11,11 +11,10 @@
 
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <random>
-#include <string>
 #include <vector>
 
+#include "bigint_peer.hpp"
 #include "kovrix.h"
 
 namespace {
@@ -24,28 +23,17 @@ constexpr int kOperands = 4096;
 constexpr int kDoubles = 65536;
 constexpr mpfr_prec_t kPrec = 256;
 
-gmp_randstate_t& randState() {
-  static gmp_randstate_t state;
-  static bool ready = [] {
-    gmp_randinit_mt(state);
-    gmp_randseed_ui(state, 20261208);
-    return true;
-  }();
-  (void)ready;
-  return state;
-}
+using kovrix_bench::randState;
 
 // An MPFR value of 256 bits as a kovrix handle, exactly: the integer
-// mantissa through its decimal text, then scaled by a power of two.
+// mantissa, then scaled by a power of two.
 kovrix_bigfloat* handleOf(mpfr_srcptr x) {
   if (mpfr_zero_p(x)) return kovrix_bigfloat_from_i64(0);
   mpz_t m;
   mpz_init(m);
   const mpfr_exp_t e = mpfr_get_z_2exp(m, x);
-  std::string text(mpz_sizeinbase(m, 10) + 2, '\0');
-  mpz_get_str(text.data(), 10, m);
+  kovrix_bigint* bi = kovrix_bench::handleOf(m);
   mpz_clear(m);
-  kovrix_bigint* bi = kovrix_bigint_from_decimal(text.c_str());
   kovrix_bigfloat* mant = kovrix_bigfloat_from_bigint(bi);
   kovrix_bigint_destroy(bi);
   kovrix_bigfloat* scale = kovrix_bigfloat_from_f64(std::ldexp(1.0, static_cast<int>(e)));

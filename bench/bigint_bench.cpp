@@ -20,16 +20,7 @@
 
 namespace {
 
-gmp_randstate_t& randState() {
-  static gmp_randstate_t state;
-  static bool ready = [] {
-    gmp_randinit_mt(state);
-    gmp_randseed_ui(state, 20261208);
-    return true;
-  }();
-  (void)ready;
-  return state;
-}
+using kovrix_bench::randState;
 
 std::string decimalOf(mpz_srcptr z) {
   std::string s(mpz_sizeinbase(z, 10) + 2, '\0');
