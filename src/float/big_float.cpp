@@ -1,5 +1,6 @@
 #include "float/big_float.hpp"
 
+#include <bit>
 #include <cmath>
 
 #include "arithmetic/addition_big.hpp"
@@ -84,6 +85,15 @@ BigFloat initBigFloat(std::int64_t p, double f) {
   if (f == 0.0) return r;
   if (std::isnan(f) || std::isinf(f)) raiseValueError("initBigFloat: Inf/NaN are not representable");
   r.negative = f < 0.0;
+  const std::uint64_t bits = std::bit_cast<std::uint64_t>(f);
+  const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+  if (biased != 0 && p >= 53 && p <= 64) {
+    // A normal double at one limb: its 53-bit significand (the implicit bit
+    // on top) widened to p bits, the value unchanged, as below.
+    r.mantissa = initBigUInt(((bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52)) << (p - 53));
+    r.exponent = std::int64_t{biased} - 1075 - (p - 53);
+    return r;
+  }
   // |f| = s * 2^n with s in [1, 2); frexp gives the same s and n as halving
   // or doubling |f| until it lands there (each such step is exact, subnormals
   // included).

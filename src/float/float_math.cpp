@@ -176,7 +176,7 @@ BigFloat sqrt(const BigFloat& x, std::int64_t n) {
   // y -> 1/sqrt(m) by y (3/2 - m y^2 / 2), each step at twice the precision
   // of the last (from the double's 53 bits) up to 256 bits.
   BigFloat y = initBigFloat(64, 1.0 / std::sqrt(toFloat64(m)));
-  const BigFloat c = initBigFloat(defaultPrecision, 1.5);
+  static const BigFloat c = initBigFloat(defaultPrecision, 1.5);  // the same value every call
   auto step = [&](std::int64_t h) {
     const BigFloat y2 = mulRounded(y, y, h, RoundingMode::nearest);
     const BigFloat w = mulRounded(m, y2, h, RoundingMode::nearest);

@@ -40,6 +40,20 @@ TEST(BigFloat, NormalisationStatedValues) {
   EXPECT_EQ(x, bf(false, 0, 0b101000));
 }
 
+// A double at 53 to 64 bits (the one-limb route) equals the double at 256
+// bits normalised down: the same value, exactly, over every kind of double.
+TEST(BigFloat, OneLimbConstructionMatchesTheWideOne) {
+  KOVRIX_SEED_TRACE();
+  for (int trial = 0; trial < 4000; ++trial) {
+    const double f = std::bit_cast<double>(bits64() & ~(std::uint64_t{0x7FF} << 52 & -(trial % 7 == 0)));
+    if (!std::isfinite(f)) continue;
+    const std::int64_t p = between(53, 64);
+    BigFloat wide = initBigFloat(256, f);
+    normalize(wide, p);
+    ASSERT_EQ(initBigFloat(p, f), wide) << f << " at " << p;
+  }
+}
+
 TEST(BigFloat, ConstructionStatedValues) {
   EXPECT_EQ(initBigFloat(256, -0.0), BigFloat{});
   EXPECT_EQ(initBigFloat(256, 1.0), (BigFloat{false, -255, shl(initBigUInt(1), 255)}));
