@@ -79,4 +79,57 @@ struct BigFloatArithmetic {
 };
 static_assert(SeriesArithmetic<BigFloatArithmetic>);
 
+// The same arithmetic on values held in place (mantissa256::Value256): every
+// step the fixed-size kernel BigFloatArithmetic calls for such operands, so
+// each step's result is the same value, without a BigFloat made per step.
+// The series run on it only from arguments `covers` accepts and with at most
+// MaxTerms terms: each value of such a series is a product or quotient of at
+// most MaxTerms + 2 arguments and term indices (or a sum of such values, no
+// smaller than its operands' lowest unit), so every exponent stays below
+// (2^12 + 2)(2^40 + 320) < 2^53 in magnitude, inside the kernels' bound.
+struct Value256Arithmetic {
+  using Value = mantissa256::Value256;
+  static constexpr std::int64_t MaxTerms = std::int64_t{1} << 12;
+  static bool covers(const BigFloat& x) noexcept {
+    constexpr std::int64_t bound = std::int64_t{1} << 40;
+    if (x.isZero()) return !x.negative && x.exponent == 0;
+    return mantissa256::fitsKernel(x) && x.exponent < bound && x.exponent > -bound;
+  }
+  static Value zero() { return Value{}; }
+  static Value one() {
+    Value r;
+    r.m[3] = Limb{1} << 63;
+    r.exponent = -255;
+    return r;
+  }
+  static Value add(const Value& a, const Value& b) { return mantissa256::add(a, b, false); }
+  static Value sub(const Value& a, const Value& b) { return mantissa256::add(a, b, true); }
+  static Value mul(const Value& a, const Value& b) { return mantissa256::mul(a, b); }
+  static Value div(const Value& a, const Value& b) {
+    if (b.isZero()) return mantissa256::toValue(mantissa256::toBigFloat(a) / BigFloat{});  // raises
+    return mantissa256::div(a, b);
+  }
+  static Value mulInt(const Value& a, std::int64_t k) {
+    return mantissa256::mul(a, mantissa256::toValue(BigFloatArithmetic::integer(k)));
+  }
+  static Value divInt(const Value& a, std::int64_t k) {
+    // As BigFloatArithmetic::divInt: k up to 2^53 is its own double.
+    if (k > 0 && k <= (std::int64_t{1} << 53)) return mantissa256::divSmall(a, static_cast<std::uint64_t>(k));
+    return mantissa256::toValue(BigFloatArithmetic::divInt(mantissa256::toBigFloat(a), k));
+  }
+  static Value half(Value a) {
+    if (!a.isZero()) a.exponent -= 1;
+    return a;
+  }
+  static Value twice(Value a) {
+    if (!a.isZero()) a.exponent += 1;
+    return a;
+  }
+  static bool isNegative(const Value& a) { return a.negative && !a.isZero(); }
+  static bool isZero(const Value& a) { return a.isZero(); }
+  // One normalised form per value: equal values have equal fields.
+  static bool equal(const Value& a, const Value& b) { return a == b; }
+};
+static_assert(SeriesArithmetic<Value256Arithmetic>);
+
 }  // namespace kovrix

@@ -34,6 +34,9 @@ BigFloat scaled(BigFloat x, std::int64_t shift) {
 }
 
 int sign(const BigFloat& x) { return cmp(x, BigFloat{}); }
+
+using V = Value256Arithmetic;
+bool inPlace(const BigFloat& x, std::int64_t n) { return n <= V::MaxTerms && V::covers(x); }
 }  // namespace
 
 void fillFloatMathCaches() {
@@ -46,10 +49,25 @@ void fillFloatMathCaches() {
 
 BigFloat getPiBigFloat() { return gCachesFilled ? piCache : piBigFloat(defaultPrecision, 96); }
 
-BigFloat expTaylor(const BigFloat& x, std::int64_t n) { return generic::expTaylor<A>(x, n); }
-BigFloat lnGeneric(const BigFloat& x, std::int64_t n) { return generic::lnAtanhSeries<A>(x, n); }
-BigFloat sinTaylor(const BigFloat& x, std::int64_t n) { return generic::sinSeries<A>(x, n); }
-BigFloat cosTaylor(const BigFloat& x, std::int64_t n) { return generic::cosSeries<A>(x, n); }
+// The series run on values held in place whenever the argument and the count
+// allow (Value256Arithmetic: the same steps with the same results), else on
+// BigFloat.
+BigFloat expTaylor(const BigFloat& x, std::int64_t n) {
+  if (inPlace(x, n)) return mantissa256::toBigFloat(generic::expTaylor<V>(mantissa256::toValue(x), n));
+  return generic::expTaylor<A>(x, n);
+}
+BigFloat lnGeneric(const BigFloat& x, std::int64_t n) {
+  if (inPlace(x, n)) return mantissa256::toBigFloat(generic::lnAtanhSeries<V>(mantissa256::toValue(x), n));
+  return generic::lnAtanhSeries<A>(x, n);
+}
+BigFloat sinTaylor(const BigFloat& x, std::int64_t n) {
+  if (inPlace(x, n)) return mantissa256::toBigFloat(generic::sinSeries<V>(mantissa256::toValue(x), n));
+  return generic::sinSeries<A>(x, n);
+}
+BigFloat cosTaylor(const BigFloat& x, std::int64_t n) {
+  if (inPlace(x, n)) return mantissa256::toBigFloat(generic::cosSeries<V>(mantissa256::toValue(x), n));
+  return generic::cosSeries<A>(x, n);
+}
 
 BigFloat ln(const BigFloat& x, std::int64_t n) {
   if (x.isZero()) raiseValueError("ln: input is zero (real log undefined)");
@@ -72,7 +90,20 @@ BigFloat exp(const BigFloat& x, std::int64_t n) {
   if (x.isZero()) return A::one();
   // |x| < 2^(s-1), so |x 2^-s| < 1/2.
   const std::int64_t s = std::max<std::int64_t>(checkedAdd(checkedAdd(bitLength(x.mantissa), x.exponent), 1), 0);
-  BigFloat r = expTaylor(scaled(x, checkedSub(0, s)), n);
+  const BigFloat y = scaled(x, checkedSub(0, s));
+  if (inPlace(y, n)) {
+    // The squarings in place too while the exponent stays inside the
+    // kernels' bound (the same products as r * r); the rest, if any, on
+    // BigFloat, where an exponent overflow raises as it would have.
+    mantissa256::Value256 v = generic::expTaylor<V>(mantissa256::toValue(y), n);
+    std::int64_t i = 0;
+    for (; i < s && v.exponent < mantissa256::ExponentBound / 2 && v.exponent > -mantissa256::ExponentBound / 2; ++i)
+      v = mantissa256::mul(v, v);
+    BigFloat r = mantissa256::toBigFloat(v);
+    for (; i < s; ++i) r = r * r;
+    return r;
+  }
+  BigFloat r = expTaylor(y, n);
   for (std::int64_t i = 0; i < s; ++i) r = r * r;
   return r;
 }

@@ -31,6 +31,48 @@ inline bool fitsKernel(const BigFloat& x) noexcept {
          x.exponent > -ExponentBound;
 }
 
+// A value of the kernels' kind held in place, without a BigUInt: four limbs
+// with the top bit set, or zero (all limbs zero, positive, exponent 0, the
+// canonical zero).  The series kernels carry their state in it, so that no
+// step constructs, moves or releases a BigFloat.
+struct Value256 {
+  Limb m[4] = {};
+  std::int64_t exponent = 0;
+  bool negative = false;
+
+  bool isZero() const noexcept { return m[3] == 0; }
+  friend bool operator==(const Value256&, const Value256&) = default;
+};
+
+// x in place.  Contract: fitsKernel(x), or x the canonical zero.
+inline Value256 toValue(const BigFloat& x) noexcept {
+  Value256 r;
+  if (x.isZero()) return r;
+  for (int i = 0; i < 4; ++i) r.m[i] = x.mantissa[i];
+  r.exponent = x.exponent;
+  r.negative = x.negative;
+  return r;
+}
+// The same value as a BigFloat (zero: the canonical zero).
+inline BigFloat toBigFloat(const Value256& x) {
+  if (x.isZero()) return BigFloat{};
+  BigFloat r{x.negative, x.exponent, BigUInt::uninitialized(4)};
+  for (int i = 0; i < 4; ++i) r.mantissa.data()[i] = x.m[i];
+  return r;
+}
+
+// The kernels on Value256: the same correctly rounded results as the
+// BigFloat kernels below (which call them).  Zero operands are accepted and
+// give what the general operations give: x + 0 = x, 0 - y = -y, a product or
+// quotient with a zero factor is zero.  Contract: nonzero exponents within
+// +-ExponentBound (the results may leave it by a few hundred).
+Value256 add(const Value256& a, const Value256& b, bool negateB) noexcept;
+Value256 mul(const Value256& a, const Value256& b) noexcept;
+// Contract: b nonzero.
+Value256 div(const Value256& a, const Value256& b) noexcept;
+// Contract: 0 < k < 2^63.
+Value256 divSmall(const Value256& a, std::uint64_t k) noexcept;
+
 // a + b, and a - b when `negateB`, rounded to 256 bits (nearest).
 // Contract: fitsKernel(a) and fitsKernel(b).
 BigFloat add(const BigFloat& a, const BigFloat& b, bool negateB);
