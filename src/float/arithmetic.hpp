@@ -10,6 +10,7 @@
 #include "exponential/series_arithmetic.hpp"
 #include "float/big_float.hpp"
 #include "float/mantissa256.hpp"
+#include "float/value256.hpp"
 
 namespace kovrix {
 
@@ -102,9 +103,9 @@ struct Value256Arithmetic {
     r.exponent = -255;
     return r;
   }
-  static Value add(const Value& a, const Value& b) { return mantissa256::add(a, b, false); }
-  static Value sub(const Value& a, const Value& b) { return mantissa256::add(a, b, true); }
-  static Value mul(const Value& a, const Value& b) { return mantissa256::mul(a, b); }
+  [[gnu::always_inline]] static Value add(const Value& a, const Value& b) { return mantissa256::add(a, b, false); }
+  [[gnu::always_inline]] static Value sub(const Value& a, const Value& b) { return mantissa256::add(a, b, true); }
+  [[gnu::always_inline]] static Value mul(const Value& a, const Value& b) { return mantissa256::mul(a, b); }
   static Value div(const Value& a, const Value& b) {
     if (b.isZero()) return mantissa256::toValue(mantissa256::toBigFloat(a) / BigFloat{});  // raises
     return mantissa256::div(a, b);
@@ -112,7 +113,7 @@ struct Value256Arithmetic {
   static Value mulInt(const Value& a, std::int64_t k) {
     return mantissa256::mul(a, mantissa256::toValue(BigFloatArithmetic::integer(k)));
   }
-  static Value divInt(const Value& a, std::int64_t k) {
+  [[gnu::always_inline]] static Value divInt(const Value& a, std::int64_t k) {
     // As BigFloatArithmetic::divInt: k up to 2^53 is its own double.
     if (k > 0 && k <= (std::int64_t{1} << 53)) return mantissa256::divSmall(a, static_cast<std::uint64_t>(k));
     return mantissa256::toValue(BigFloatArithmetic::divInt(mantissa256::toBigFloat(a), k));

@@ -61,17 +61,14 @@ inline BigFloat toBigFloat(const Value256& x) {
   return r;
 }
 
-// The kernels on Value256: the same correctly rounded results as the
-// BigFloat kernels below (which call them).  Zero operands are accepted and
-// give what the general operations give: x + 0 = x, 0 - y = -y, a product or
-// quotient with a zero factor is zero.  Contract: nonzero exponents within
-// +-ExponentBound (the results may leave it by a few hundred).
-Value256 add(const Value256& a, const Value256& b, bool negateB) noexcept;
-Value256 mul(const Value256& a, const Value256& b) noexcept;
-// Contract: b nonzero.
+// The kernels on Value256 (add, mul, divSmall inline in value256.hpp, div
+// here): the same correctly rounded results as the BigFloat kernels below
+// (which call them).  Zero operands are accepted and give what the general
+// operations give: x + 0 = x, 0 - y = -y, a product or quotient with a zero
+// factor is zero.  Contract: nonzero exponents within +-ExponentBound (the
+// results may leave it by a few hundred); for div b nonzero, for divSmall
+// 0 < k < 2^63.
 Value256 div(const Value256& a, const Value256& b) noexcept;
-// Contract: 0 < k < 2^63.
-Value256 divSmall(const Value256& a, std::uint64_t k) noexcept;
 
 // a + b, and a - b when `negateB`, rounded to 256 bits (nearest).
 // Contract: fitsKernel(a) and fitsKernel(b).

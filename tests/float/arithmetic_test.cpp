@@ -154,6 +154,25 @@ TEST(BigFloatArithmetic, SeriesShortPathsMatchTheGeneralSteps) {
   }
 }
 
+// Division by an integer 0 < k < 2^63 (the reciprocal table, powers of two,
+// the hardware path up to 2^63) against MPFR's, nearest away from zero.
+TEST(BigFloatArithmetic, DivisionBySmallIntegerAgreesWithMpfr) {
+  KOVRIX_SEED_TRACE();
+  const std::uint64_t top = std::uint64_t{1} << 63;
+  for (int trial = 0; trial < 20000; ++trial) {
+    const BigFloat a = randomBigFloat(P, -300, 300);
+    const std::uint64_t cases[] = {std::uint64_t(1 + trial / 5 % 2047), std::uint64_t{1} << (trial / 5 % 63),
+                                   top - 1 - below(1000), std::max<std::uint64_t>(randomLimb() >> 1, 1),
+                                   std::uint64_t(2 * between(1, 511) + 1) << below(50)};
+    const std::uint64_t k = cases[trial % 5];
+    Mpfr x, r(P);
+    toMpfr(x, a);
+    mpfr_round_nearest_away_begin(r);
+    mpfr_round_nearest_away_end(r, mpfr_div_ui(r, x, k, MPFR_RNDN));
+    ASSERT_EQ(mantissa256::divSmall(a, k), fromMpfr(r)) << describe(a) << " / " << k;
+  }
+}
+
 BigFloat at(double v, std::int64_t p = P) { return initBigFloat(p, v); }
 // 2^e with a mantissa of p bits.
 BigFloat pow2(std::int64_t e) { return BigFloat{false, e - (P - 1), shl(initBigUInt(1), P - 1)}; }

@@ -6,12 +6,15 @@
 #include <cmath>
 #include <functional>
 
+#include "exponential/logarithm_generic.hpp"
+#include "exponential/taylor.hpp"
 #include "float/arithmetic.hpp"
 #include "float/comparison.hpp"
 #include "float/constants.hpp"
 #include "float/float_math.hpp"
 #include "float/formatting.hpp"
 #include "float/reduction.hpp"
+#include "trigonometry/taylor.hpp"
 #include "support/big_float_mpfr.hpp"
 
 namespace kovrix::testsupport {
@@ -63,6 +66,37 @@ TEST_F(BigFloatMath, AccuracyFloorsAgainstMpfr) {
     }
     EXPECT_GE(least, row.floorBits) << row.name;
     std::printf("%-12s least correct bits %.2f\n", row.name, least);
+  }
+}
+
+// The series and exp on values held in place give the BigFloat steps'
+// results (zero, random and short arguments, every count below 40), and the
+// in-place sum and product with a zero operand give the general operations'.
+TEST_F(BigFloatMath, SeriesInPlaceMatchTheBigFloatSteps) {
+  KOVRIX_SEED_TRACE();
+  using A = BigFloatArithmetic;
+  using mantissa256::toBigFloat, mantissa256::toValue;
+  const BigFloat y = randomBigFloat(256, -300, 300), zero;
+  for (const bool negate : {false, true}) {
+    EXPECT_EQ(toBigFloat(mantissa256::add(toValue(zero), toValue(y), negate)), negate ? zero - y : zero + y);
+    EXPECT_EQ(toBigFloat(mantissa256::add(toValue(y), toValue(zero), negate)), negate ? y - zero : y + zero);
+    EXPECT_EQ(toBigFloat(mantissa256::add(toValue(zero), toValue(zero), negate)), zero);
+    EXPECT_EQ(toBigFloat(mantissa256::add(toValue(y), toValue(y), !negate)), negate ? y + y : y - y);
+  }
+  EXPECT_EQ(toBigFloat(mantissa256::mul(toValue(y), toValue(zero))), y * zero);
+  for (int trial = 0; trial < 400; ++trial) {
+    const BigFloat x = trial == 0 ? BigFloat{} : trial == 1 ? initBigFloat(64, 0.375) : randomBigFloat(256, -262, -254);
+    const std::int64_t n = trial % 40;
+    ASSERT_EQ(expTaylor(x, n), generic::expTaylor<A>(x, n)) << describe(x) << " " << n;
+    ASSERT_EQ(sinTaylor(x, n), generic::sinSeries<A>(x, n)) << describe(x) << " " << n;
+    ASSERT_EQ(cosTaylor(x, n), generic::cosSeries<A>(x, n)) << describe(x) << " " << n;
+    ASSERT_EQ(atanTaylor(x, n), generic::atanSeries<A>(x, n)) << describe(x) << " " << n;
+    if (!x.isZero()) ASSERT_EQ(lnGeneric(abs(x), n), generic::lnAtanhSeries<A>(abs(x), n)) << describe(x);
+    if (x.isZero()) continue;
+    const std::int64_t s = std::max<std::int64_t>(bitLength(x.mantissa) + x.exponent + 1, 0);
+    BigFloat r = generic::expTaylor<A>(BigFloat{x.negative, x.exponent - s, x.mantissa}, n);
+    for (std::int64_t i = 0; i < s; ++i) r = r * r;
+    ASSERT_EQ(exp(x, n), r) << describe(x) << " " << n;
   }
 }
 

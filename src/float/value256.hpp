@@ -1,0 +1,313 @@
+// The fixed-size kernels on values held in place (Value256), inline so that
+// a series' steps keep their values in registers.  mantissa256.hpp states
+// what they compute and why their results equal the general operations'.
+#pragma once
+
+#include <x86intrin.h>
+
+#include "arithmetic/comparison_big.hpp"
+#include "float/mantissa256.hpp"
+
+namespace kovrix::mantissa256 {
+
+namespace detail {
+
+// Limb i of w, zero outside [0, N).
+template <std::size_t N>
+inline Limb limbAt(const Limb (&w)[N], std::int64_t i) noexcept {
+  return (i >= 0 && i < static_cast<std::int64_t>(N)) ? w[i] : 0;
+}
+
+// out[0..3] = x >> s over four limbs (s >= 0), out[4] = 0; returns whether
+// any bit below s is set.
+inline bool shiftRightInto(Limb* out, const Limb* x, std::int64_t s) noexcept {
+  out[0] = out[1] = out[2] = out[3] = out[4] = 0;
+  if (s >= Bits) return true;  // x is nonzero
+  const std::int64_t q = s / 64;
+  const int bits = static_cast<int>(s % 64);
+  bool inexact = false;
+  for (std::int64_t i = 0; i < q; ++i) inexact |= x[i] != 0;
+  if (bits == 0) {
+    for (std::int64_t i = 0; i + q < 4; ++i) out[i] = x[i + q];
+  } else {
+    inexact |= (x[q] << (64 - bits)) != 0;
+    for (std::int64_t i = 0; i + q < 3; ++i) out[i] = (x[i + q] >> bits) | (x[i + q + 1] << (64 - bits));
+    out[3 - q] = x[3] >> bits;
+  }
+  return inexact;
+}
+
+// r.m += 1 (the round bit was set): all ones plus one is 2^256, that is
+// 2^255 at the next exponent.
+inline void bump(Value256& r, Limb roundBit) noexcept {
+  unsigned char c = _addcarry_u64(0, r.m[0], roundBit, reinterpret_cast<unsigned long long*>(&r.m[0]));
+  for (int i = 1; i < 4; ++i) c = _addcarry_u64(c, r.m[i], 0, reinterpret_cast<unsigned long long*>(&r.m[i]));
+  if (c) {
+    r.m[3] = Limb{1} << 63;
+    r.exponent += 1;
+  }
+}
+
+// sign * w * 2^exponent rounded to 256 bits, nearest with ties away from
+// zero, for a nonzero w: the 256 bits from the top bit down are kept and the
+// next bit decides the bump (a value of at most 256 bits is shifted up,
+// exactly).
+template <std::size_t N>
+[[gnu::always_inline]] inline Value256 round256(bool negative, std::int64_t exponent, const Limb (&w)[N]) noexcept {
+  std::int64_t top = N - 1;
+  while (w[top] == 0) --top;
+  const std::int64_t drop = 64 * top + 64 - clz64(w[top]) - Bits;
+  Value256 r;
+  r.negative = negative;
+  r.exponent = exponent + drop;
+  if (drop <= 0) {
+    const std::int64_t limbs = -drop / 64;
+    const int bits = static_cast<int>(-drop % 64);
+    for (std::int64_t i = 3; i >= 0; --i) {
+      const Limb hi = limbAt(w, i - limbs), lo = limbAt(w, i - limbs - 1);
+      r.m[i] = bits == 0 ? hi : (hi << bits) | (lo >> (64 - bits));
+    }
+    return r;
+  }
+  // The limbs read lie in [limbs, top]: the top bit is bit 255 of the
+  // result, so limb limbs + 4 is read only when bits > 0, and then it is the
+  // top limb.
+  const std::int64_t limbs = drop / 64;
+  const int bits = static_cast<int>(drop % 64);
+  const Limb* src = w + limbs;
+  if (bits == 0) {
+    for (int i = 0; i < 4; ++i) r.m[i] = src[i];
+  } else {
+    for (int i = 0; i < 4; ++i) r.m[i] = (src[i] >> bits) | (src[i + 1] << (64 - bits));
+  }
+  bump(r, (w[(drop - 1) / 64] >> ((drop - 1) % 64)) & 1);
+  return r;
+}
+
+// floor(2^320 / k) for the odd k below ReciprocalBound, five limbs each,
+// made at compile time by long division.
+inline constexpr Limb ReciprocalBound = 1024;
+struct Reciprocal {
+  Limb r[5];
+};
+struct ReciprocalTable {
+  Reciprocal entry[ReciprocalBound / 2];
+};
+constexpr ReciprocalTable makeReciprocals() {
+  ReciprocalTable t{};
+  for (Limb k = 3; k < ReciprocalBound; k += 2) {
+    // 2^320 is the limb 1 above five zero limbs: its top step leaves the
+    // remainder 1 and a zero quotient limb.
+    UInt128 rem = 1;
+    for (int i = 4; i >= 0; --i) {
+      const UInt128 cur = rem << 64;
+      t.entry[k / 2].r[i] = static_cast<Limb>(cur / k);
+      rem = cur % k;
+    }
+  }
+  return t;
+}
+inline constexpr ReciprocalTable kReciprocals = makeReciprocals();
+
+}  // namespace detail
+
+namespace detail {
+
+// The rounded sum of a and b (b negated when `subtract`), a's exponent the
+// larger by d, for any d >= 0.  Only the bits of the exact sum
+// S = A 2^d +- B from two below A's lowest bit upward decide its rounding:
+// with s = max(d - 2, 0) and k = d - s,
+//   floor(S / 2^s) = A 2^k + floor(B / 2^s)           for a sum,
+//                  = A 2^k - ceil(B / 2^s)            for a difference,
+// exactly (A 2^d is a multiple of 2^s).  The difference keeps at least 257
+// bits when s > 0, so the round bit is inside; with s = 0 it is exact.
+// (By value: the caller's values need not live in memory for this rare path.)
+[[gnu::noinline]] inline Value256 addAligned(Value256 a, Value256 b, bool aNegative, bool bNegative,
+                                             std::int64_t d) noexcept {
+  const std::int64_t s = d > 2 ? d - 2 : 0;
+  const int k = static_cast<int>(d - s);
+  Limb ta[5], tb[5], t[5];
+  const bool inexact = shiftRightInto(tb, b.m, s);
+  ta[0] = a.m[0] << k;
+  for (int i = 1; i < 4; ++i) ta[i] = k == 0 ? a.m[i] : (a.m[i] << k) | (a.m[i - 1] >> (64 - k));
+  ta[4] = k == 0 ? 0 : a.m[3] >> (64 - k);
+  bool negative = aNegative;
+  if (aNegative == bNegative) {
+    unsigned char c = 0;
+    for (int i = 0; i < 5; ++i) c = _addcarry_u64(c, ta[i], tb[i], reinterpret_cast<unsigned long long*>(&t[i]));
+  } else {
+    // a's magnitude is the larger unless d = 0 and b's mantissa exceeds it.
+    const int order = d > 0 ? 1 : cmpN({a.m, 4}, {b.m, 4});
+    if (order == 0) return Value256{};  // exact cancellation
+    const Limb* big = order > 0 ? ta : tb;
+    const Limb* small = order > 0 ? tb : ta;
+    if (order < 0) negative = bNegative;
+    unsigned char c = inexact ? 1 : 0;  // ceil(B / 2^s): one more to take away
+    for (int i = 0; i < 5; ++i) c = _subborrow_u64(c, big[i], small[i], reinterpret_cast<unsigned long long*>(&t[i]));
+  }
+  return round256(negative, b.exponent + s, t);
+}
+
+// The same for d >= 3, the series' usual case, without the general
+// shifting: s = d - 2 and k = 2, so the window is 4A +- B / 2^s.  4A lies in
+// [2^257, 2^258) and B / 2^s < 2^(256 - s) <= 2^255, so the window lies in
+// (2^256, 2^259): its top bit is bit 255 + e with e = 64 - clz(t4) in
+// {1, 2, 3}, the result is t >> e and the round bit is bit e - 1.
+[[gnu::always_inline]] inline Value256 addFar(const Value256& a, const Value256& b, bool negative, bool subtract,
+                                              std::int64_t d) noexcept {
+  const std::int64_t s = d - 2;
+  Limb b0 = 0, b1 = 0, b2 = 0, b3 = 0;
+  bool inexact = true;  // B is nonzero: all of it lies below 2^s when s >= 256
+  if (s < 256) {
+    const int q = static_cast<int>(s >> 6), bits = static_cast<int>(s & 63);
+    const Limb src[8] = {b.m[0], b.m[1], b.m[2], b.m[3], 0, 0, 0, 0};
+    // (hi << 1) << (63 - bits) is hi << (64 - bits), and zero for bits = 0.
+    b0 = (src[q] >> bits) | ((src[q + 1] << 1) << (63 - bits));
+    b1 = (src[q + 1] >> bits) | ((src[q + 2] << 1) << (63 - bits));
+    b2 = (src[q + 2] >> bits) | ((src[q + 3] << 1) << (63 - bits));
+    b3 = src[q + 3] >> bits;
+    // The bits below s: the limbs below q and the low `bits` bits of limb q.
+    Limb low = src[q] & ((Limb{1} << bits) - 1);
+    for (int i = 0; i < 3; ++i) low |= i < q ? src[i] : 0;
+    inexact = low != 0;
+  }
+  const Limb a0 = a.m[0] << 2, a1 = (a.m[1] << 2) | (a.m[0] >> 62), a2 = (a.m[2] << 2) | (a.m[1] >> 62),
+             a3 = (a.m[3] << 2) | (a.m[2] >> 62), a4 = a.m[3] >> 62;
+  unsigned long long t0, t1, t2, t3, t4;
+  if (!subtract) {
+    unsigned char c = _addcarry_u64(0, a0, b0, &t0);
+    c = _addcarry_u64(c, a1, b1, &t1);
+    c = _addcarry_u64(c, a2, b2, &t2);
+    c = _addcarry_u64(c, a3, b3, &t3);
+    _addcarry_u64(c, a4, 0, &t4);
+  } else {
+    unsigned char c = _subborrow_u64(inexact ? 1 : 0, a0, b0, &t0);  // ceil(B / 2^s)
+    c = _subborrow_u64(c, a1, b1, &t1);
+    c = _subborrow_u64(c, a2, b2, &t2);
+    c = _subborrow_u64(c, a3, b3, &t3);
+    _subborrow_u64(c, a4, 0, &t4);
+  }
+  const int e = 64 - clz64(t4);
+  Value256 r;
+  r.negative = negative;
+  r.exponent = b.exponent + s + e;
+  r.m[0] = (t0 >> e) | (t1 << (64 - e));
+  r.m[1] = (t1 >> e) | (t2 << (64 - e));
+  r.m[2] = (t2 >> e) | (t3 << (64 - e));
+  r.m[3] = (t3 >> e) | (t4 << (64 - e));
+  bump(r, (t0 >> (e - 1)) & 1);
+  return r;
+}
+
+// a + b (b with the sign bNegative) for a.exponent >= b.exponent, both
+// nonzero.
+[[gnu::always_inline]] inline Value256 addOrdered(const Value256& a, const Value256& b, bool aNegative,
+                                                  bool bNegative) noexcept {
+  const std::int64_t d = a.exponent - b.exponent;
+  if (d > 2) return addFar(a, b, aNegative, aNegative != bNegative, d);
+  return addAligned(a, b, aNegative, bNegative, d);
+}
+
+}  // namespace detail
+
+[[gnu::always_inline]] inline Value256 add(const Value256& x, const Value256& y, bool negateY) noexcept {
+  const bool yNegative = y.negative != negateY;
+  // x + 0 is x (already of 256 bits); 0 + y is y with its sign, and 0 - 0 the
+  // canonical zero.
+  if (y.isZero()) return x;
+  if (x.isZero()) {
+    Value256 r = y;
+    r.negative = yNegative;
+    return r;
+  }
+  // Two inlined copies rather than references chosen at run time, so that
+  // the operands can stay in registers.
+  if (x.exponent >= y.exponent) return detail::addOrdered(x, y, x.negative, yNegative);
+  return detail::addOrdered(y, x, yNegative, x.negative);
+}
+
+[[gnu::always_inline]] inline Value256 mul(const Value256& a, const Value256& b) noexcept {
+  if (a.isZero() || b.isZero()) return Value256{};
+  Limb w[8];
+  for (int i = 0; i < 4; ++i) {
+    Limb carry = 0;
+    for (int j = 0; j < 4; ++j) {
+      const UInt128 t = UInt128(a.m[i]) * b.m[j] + (i == 0 ? 0 : w[i + j]) + carry;
+      w[i + j] = Limb(t);
+      carry = Limb(t >> 64);
+    }
+    w[i + 4] = carry;
+  }
+  // Both mantissas lie in [2^255, 2^256), so the product lies in [2^510,
+  // 2^512): its top bit is bit 511 - z with z in {0, 1}.  The 256 bits kept
+  // are w >> (256 - z) and the round bit is bit 255 - z.
+  const int z = static_cast<int>(~w[7] >> 63);
+  Value256 r;
+  r.negative = a.negative != b.negative;
+  r.exponent = a.exponent + b.exponent + 256 - z;
+  // (lo >> 1) >> (63 - z) is lo's top bit for z = 1 and zero for z = 0.
+  for (int i = 0; i < 4; ++i) r.m[i] = (w[4 + i] << z) | ((w[3 + i] >> 1) >> (63 - z));
+  detail::bump(r, (w[3] >> (63 - z)) & 1);
+  return r;
+}
+
+[[gnu::always_inline]] inline Value256 divSmall(const Value256& a, std::uint64_t k) noexcept {
+  assert(k > 0 && (k >> 63) == 0);
+  if (a.isZero()) return a;
+  // k = o 2^t with o odd.  a / k is (a / o) 2^-t: the correctly rounded
+  // quotients differ by the exact factor 2^-t alone, so dividing by o and
+  // lowering the exponent by t gives the same value; for o = 1 that is all.
+  const int t = __builtin_ctzll(k);
+  const Limb o = k >> t;
+  Value256 r;
+  r.negative = a.negative;
+  if (o == 1) {
+    r = a;
+    r.exponent -= t;
+    return r;
+  }
+  // q = floor(A 2^64 / o) over five limbs: at least 320 - 63 = 257 bits for
+  // o < 2^63, so the round bit lies inside (and a quotient is never a tie).
+  Limb q[5];
+  if (o < detail::ReciprocalBound) {
+    // With R = floor(2^320 / o) = 2^320 / o - f, 0 < f < 1 (o odd, o > 1):
+    //   A R / 2^256 = A 2^64 / o - A f / 2^256,  0 < A f / 2^256 < 1,
+    // so floor(A R / 2^256) is q or q - 1.  The remainder of that candidate,
+    // A 2^64 - q' o, lies in [0, 2o), far below 2^64, so its low limb is the
+    // whole of it: (-(q'_0 o)) mod 2^64, as A 2^64 ends in a zero limb.  A
+    // remainder of at least o means q = q' + 1.
+    const Limb* rec = detail::kReciprocals.entry[o / 2].r;
+    Limb w[9];
+    for (int i = 0; i < 4; ++i) {
+      Limb carry = 0;
+      for (int j = 0; j < 5; ++j) {
+        const UInt128 p = UInt128(a.m[i]) * rec[j] + (i == 0 ? 0 : w[i + j]) + carry;
+        w[i + j] = Limb(p);
+        carry = Limb(p >> 64);
+      }
+      w[i + 5] = carry;
+    }
+    for (int i = 0; i < 5; ++i) q[i] = w[4 + i];
+    const Limb remainder = Limb{0} - q[0] * o;
+    unsigned char c = _addcarry_u64(0, q[0], remainder >= o ? 1 : 0, reinterpret_cast<unsigned long long*>(&q[0]));
+    for (int i = 1; i < 5; ++i) c = _addcarry_u64(c, q[i], 0, reinterpret_cast<unsigned long long*>(&q[i]));
+  } else {
+    Limb rem = 0;
+    for (int i = 3; i >= 0; --i) {
+      const LimbDivMod qr = udiv128Unchecked(rem, a.m[i], o);
+      q[i + 1] = qr.quotient;
+      rem = qr.remainder;
+    }
+    q[0] = udiv128Unchecked(rem, 0, o).quotient;
+  }
+  // 2^256 < 2^319 / o <= q < 2^320 / 3 < 2^319: the top limb holds the top
+  // z in [1, 63] zero bits below bit 320, so the result is q >> (64 - z) and
+  // the round bit is bit 63 - z.
+  const int z = clz64(q[4]);
+  r.exponent = a.exponent - t - z;
+  for (int i = 0; i < 4; ++i) r.m[i] = (q[i + 1] << z) | (q[i] >> (64 - z));
+  detail::bump(r, (q[0] >> (63 - z)) & 1);
+  return r;
+}
+
+}  // namespace kovrix::mantissa256
