@@ -37,15 +37,22 @@ inline bool shiftRightInto(Limb* out, const Limb* x, std::int64_t s) noexcept {
   return inexact;
 }
 
-// r.m += 1 (the round bit was set): all ones plus one is 2^256, that is
-// 2^255 at the next exponent.
-inline void bump(Value256& r, Limb roundBit) noexcept {
-  unsigned char c = _addcarry_u64(0, r.m[0], roundBit, reinterpret_cast<unsigned long long*>(&r.m[0]));
-  for (int i = 1; i < 4; ++i) c = _addcarry_u64(c, r.m[i], 0, reinterpret_cast<unsigned long long*>(&r.m[i]));
+// The value (m3 m2 m1 m0) plus the round bit: all ones plus one is 2^256,
+// that is 2^255 at the next exponent.  Built from scalars straight into the
+// result, so that no step writes a value limb by limb and reads it back
+// whole (a stalled store-to-load forward).
+[[gnu::always_inline]] inline Value256 rounded(bool negative, std::int64_t exponent, Limb m0, Limb m1, Limb m2, Limb m3,
+                                               Limb roundBit) noexcept {
+  unsigned long long r0, r1, r2, r3;
+  unsigned char c = _addcarry_u64(0, m0, roundBit, &r0);
+  c = _addcarry_u64(c, m1, 0, &r1);
+  c = _addcarry_u64(c, m2, 0, &r2);
+  c = _addcarry_u64(c, m3, 0, &r3);
   if (c) {
-    r.m[3] = Limb{1} << 63;
-    r.exponent += 1;
+    r3 = Limb{1} << 63;
+    exponent += 1;
   }
+  return Value256{{r0, r1, r2, r3}, exponent, negative};
 }
 
 // sign * w * 2^exponent rounded to 256 bits, nearest with ties away from
@@ -57,17 +64,15 @@ template <std::size_t N>
   std::int64_t top = N - 1;
   while (w[top] == 0) --top;
   const std::int64_t drop = 64 * top + 64 - clz64(w[top]) - Bits;
-  Value256 r;
-  r.negative = negative;
-  r.exponent = exponent + drop;
   if (drop <= 0) {
     const std::int64_t limbs = -drop / 64;
     const int bits = static_cast<int>(-drop % 64);
+    Limb m[4];
     for (std::int64_t i = 3; i >= 0; --i) {
       const Limb hi = limbAt(w, i - limbs), lo = limbAt(w, i - limbs - 1);
-      r.m[i] = bits == 0 ? hi : (hi << bits) | (lo >> (64 - bits));
+      m[i] = bits == 0 ? hi : (hi << bits) | (lo >> (64 - bits));
     }
-    return r;
+    return Value256{{m[0], m[1], m[2], m[3]}, exponent + drop, negative};
   }
   // The limbs read lie in [limbs, top]: the top bit is bit 255 of the
   // result, so limb limbs + 4 is read only when bits > 0, and then it is the
@@ -75,13 +80,13 @@ template <std::size_t N>
   const std::int64_t limbs = drop / 64;
   const int bits = static_cast<int>(drop % 64);
   const Limb* src = w + limbs;
+  Limb m[4];
   if (bits == 0) {
-    for (int i = 0; i < 4; ++i) r.m[i] = src[i];
+    for (int i = 0; i < 4; ++i) m[i] = src[i];
   } else {
-    for (int i = 0; i < 4; ++i) r.m[i] = (src[i] >> bits) | (src[i + 1] << (64 - bits));
+    for (int i = 0; i < 4; ++i) m[i] = (src[i] >> bits) | (src[i + 1] << (64 - bits));
   }
-  bump(r, (w[(drop - 1) / 64] >> ((drop - 1) % 64)) & 1);
-  return r;
+  return rounded(negative, exponent + drop, m[0], m[1], m[2], m[3], (w[(drop - 1) / 64] >> ((drop - 1) % 64)) & 1);
 }
 
 // floor(2^320 / k) for the odd k below ReciprocalBound, five limbs each,
@@ -121,8 +126,7 @@ namespace detail {
 //                  = A 2^k - ceil(B / 2^s)            for a difference,
 // exactly (A 2^d is a multiple of 2^s).  The difference keeps at least 257
 // bits when s > 0, so the round bit is inside; with s = 0 it is exact.
-// (By value: the caller's values need not live in memory for this rare path.)
-[[gnu::noinline]] inline Value256 addAligned(Value256 a, Value256 b, bool aNegative, bool bNegative,
+[[gnu::noinline]] inline Value256 addAligned(const Value256& a, const Value256& b, bool aNegative, bool bNegative,
                                              std::int64_t d) noexcept {
   const std::int64_t s = d > 2 ? d - 2 : 0;
   const int k = static_cast<int>(d - s);
@@ -188,15 +192,8 @@ namespace detail {
     _subborrow_u64(c, a4, 0, &t4);
   }
   const int e = 64 - clz64(t4);
-  Value256 r;
-  r.negative = negative;
-  r.exponent = b.exponent + s + e;
-  r.m[0] = (t0 >> e) | (t1 << (64 - e));
-  r.m[1] = (t1 >> e) | (t2 << (64 - e));
-  r.m[2] = (t2 >> e) | (t3 << (64 - e));
-  r.m[3] = (t3 >> e) | (t4 << (64 - e));
-  bump(r, (t0 >> (e - 1)) & 1);
-  return r;
+  return rounded(negative, b.exponent + s + e, (t0 >> e) | (t1 << (64 - e)), (t1 >> e) | (t2 << (64 - e)),
+                 (t2 >> e) | (t3 << (64 - e)), (t3 >> e) | (t4 << (64 - e)), (t0 >> (e - 1)) & 1);
 }
 
 // a + b (b with the sign bNegative) for a.exponent >= b.exponent, both
@@ -216,9 +213,7 @@ namespace detail {
   // canonical zero.
   if (y.isZero()) return x;
   if (x.isZero()) {
-    Value256 r = y;
-    r.negative = yNegative;
-    return r;
+    return Value256{{y.m[0], y.m[1], y.m[2], y.m[3]}, y.exponent, yNegative};
   }
   // Two inlined copies rather than references chosen at run time, so that
   // the operands can stay in registers.
@@ -242,13 +237,11 @@ namespace detail {
   // 2^512): its top bit is bit 511 - z with z in {0, 1}.  The 256 bits kept
   // are w >> (256 - z) and the round bit is bit 255 - z.
   const int z = static_cast<int>(~w[7] >> 63);
-  Value256 r;
-  r.negative = a.negative != b.negative;
-  r.exponent = a.exponent + b.exponent + 256 - z;
   // (lo >> 1) >> (63 - z) is lo's top bit for z = 1 and zero for z = 0.
-  for (int i = 0; i < 4; ++i) r.m[i] = (w[4 + i] << z) | ((w[3 + i] >> 1) >> (63 - z));
-  detail::bump(r, (w[3] >> (63 - z)) & 1);
-  return r;
+  return detail::rounded(a.negative != b.negative, a.exponent + b.exponent + 256 - z,
+                         (w[4] << z) | ((w[3] >> 1) >> (63 - z)), (w[5] << z) | ((w[4] >> 1) >> (63 - z)),
+                         (w[6] << z) | ((w[5] >> 1) >> (63 - z)), (w[7] << z) | ((w[6] >> 1) >> (63 - z)),
+                         (w[3] >> (63 - z)) & 1);
 }
 
 [[gnu::always_inline]] inline Value256 divSmall(const Value256& a, std::uint64_t k) noexcept {
@@ -259,12 +252,8 @@ namespace detail {
   // lowering the exponent by t gives the same value; for o = 1 that is all.
   const int t = __builtin_ctzll(k);
   const Limb o = k >> t;
-  Value256 r;
-  r.negative = a.negative;
   if (o == 1) {
-    r = a;
-    r.exponent -= t;
-    return r;
+    return Value256{{a.m[0], a.m[1], a.m[2], a.m[3]}, a.exponent - t, a.negative};
   }
   // q = floor(A 2^64 / o) over five limbs: at least 320 - 63 = 257 bits for
   // o < 2^63, so the round bit lies inside (and a quotient is never a tie).
@@ -304,10 +293,9 @@ namespace detail {
   // z in [1, 63] zero bits below bit 320, so the result is q >> (64 - z) and
   // the round bit is bit 63 - z.
   const int z = clz64(q[4]);
-  r.exponent = a.exponent - t - z;
-  for (int i = 0; i < 4; ++i) r.m[i] = (q[i + 1] << z) | (q[i] >> (64 - z));
-  detail::bump(r, (q[0] >> (63 - z)) & 1);
-  return r;
+  return detail::rounded(a.negative, a.exponent - t - z, (q[1] << z) | (q[0] >> (64 - z)),
+                         (q[2] << z) | (q[1] >> (64 - z)), (q[3] << z) | (q[2] >> (64 - z)),
+                         (q[4] << z) | (q[3] >> (64 - z)), (q[0] >> (63 - z)) & 1);
 }
 
 }  // namespace kovrix::mantissa256
