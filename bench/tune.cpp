@@ -182,7 +182,7 @@ std::vector<Sweep> sweeps() {
        square(sqrFftN, fftScratch)},
       {"DivideConquerThreshold", DivideConquerThreshold, 16, 200, "knuth", division(knuth), "divide-conquer",
        division(divideConquerOnce)},
-      {"NewtonDivisionThreshold", NewtonDivisionThreshold, 8192, 80000, "divide-conquer",
+      {"NewtonDivisionThreshold", NewtonDivisionThreshold, 400, 40000, "divide-conquer",
        owningDivision(divModDivideConquer), "newton", owningDivision(divModNewton)},
       {"ToDecimalDivideConquerThreshold", ToDecimalDivideConquerThreshold, 8, 160, "chunks", toText(false), "split",
        toText(true)},

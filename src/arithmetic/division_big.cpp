@@ -1,6 +1,8 @@
 #include "arithmetic/division_big.hpp"
 
 #include <algorithm>
+#include <bit>
+#include <vector>
 
 #include "arithmetic/addition_big.hpp"
 #include "arithmetic/bitwise_big.hpp"
@@ -319,94 +321,243 @@ BigUIntDivMod divModDivideConquer(const BigUInt& u, const BigUInt& v) {
 
 namespace {
 
-// a x for an x whose top limb is 1 (as the reciprocals below are): a times
-// x's lower limbs plus a shifted, so that the product's length, and with it
-// the transform length of the fast products, does not grow by a limb.
-BigUInt mulUnitTop(const BigUInt& a, const BigUInt& x) {
-  if (x.isZero() || x.topLimb() != 1 || a.isZero()) return mul(a, x);
-  const std::size_t k = x.size() - 1;
-  BigUInt low = mul(a, initBigUInt(x.limbs().first(k)));
-  return add(low, shl(a, static_cast<std::int64_t>(64 * k)));
+using Limbs = std::vector<Limb>;
+
+// Longest low part (in limbs) the wrapped products below rebuild a value
+// from, beside its residue modulo B^N - 1.
+constexpr std::size_t MaxLowLimbs = 16;
+
+// out = x mod (B^N - 1), N = len(out): the sum of x's N-limb pieces, each
+// carry out of the top folded back onto the bottom (B^N = 1 modulo
+// B^N - 1).  The value is left in [0, B^N - 1].
+void foldWrap(std::span<Limb> out, std::span<const Limb> x) noexcept {
+  const std::size_t n = out.size(), first = std::min(n, x.size());
+  std::copy(x.begin(), x.begin() + first, out.begin());
+  std::fill(out.begin() + first, out.end(), Limb{0});
+  for (std::size_t i = n; i < x.size(); i += n) {
+    Limb carry = addN(out, out, x.subspan(i, std::min(n, x.size() - i)));
+    while (carry != 0) carry = addLimbInPlace(out, carry);
+  }
 }
 
-// Reciprocal of a divisor d of n limbs with its top bit set, to n limbs past
-// the point: x close to B^(2n) / d, never above it, a few units below at
-// most.
+// out = x - y mod (B^N - 1) for x, y of N = len(out) limbs: a borrow out of
+// the top stands for + B^N, one too many, so one is taken off (x - y + B^N
+// >= 1 then, and the subtraction cannot borrow again).
+void subWrap(std::span<Limb> out, std::span<const Limb> x, std::span<const Limb> y) noexcept {
+  if (subN(out, x, y) != 0) subLimbInPlace(out, 1);
+}
+
+// out = a b mod (B^N - 1), N = len(out) a power of two: by the transforms'
+// cyclic convolution from WrapFftLimbs on (operands longer than N folded
+// first), below it the full product folded.
+void mulWrap(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b) {
+  const std::size_t n = out.size();
+  if (n >= WrapFftLimbs) {
+    Limbs fa, fb;
+    if (a.size() > n) {
+      fa.resize(n);
+      foldWrap(fa, a);
+      a = fa;
+    }
+    if (b.size() > n) {
+      fb.resize(n);
+      foldWrap(fb, b);
+      b = fb;
+    }
+    ScratchLimbs<1> scratch(5 * n);
+    mulFftWrapN(out, a, b, scratch.span());
+    return;
+  }
+  Limbs p(a.size() + b.size());
+  ScratchLimbs<32> scratch(mulScratchSize(a.size(), b.size()));
+  mulN(p, a, b, scratch.span());
+  foldWrap(out, p);
+}
+
+// out = a b mod B^t, t = len(out) <= MaxLowLimbs: the product of the low t
+// limbs of each.
+void mulLow(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b) noexcept {
+  const std::size_t t = out.size();
+  std::span<const Limb> x = a.first(std::min(t, a.size())), y = b.first(std::min(t, b.size()));
+  Limb p[2 * MaxLowLimbs];
+  mulSchoolbookN({p, x.size() + y.size()}, x, y);
+  const std::size_t got = std::min(t, x.size() + y.size());
+  std::fill(std::copy(p, p + got, out.begin()), out.end(), Limb{0});
+}
+
+// A value v from its residues w = v mod (B^N - 1) (N = len(w), w <= B^N - 1)
+// and low = v mod B^t (t = len(low) <= N), for |v| < B^(N+t) / 4: out =
+// v mod B^(N+t), two's complement over N + t limbs.
 //
-// Newton's step for 1/d from x0, x = x0 + x0 (1 - d x0), halves the
-// relative error's exponent: x0 comes from the reciprocal of d's top
-// h = floor(n/2) + 1 limbs, whose relative error is below (c + 2) B^-h (its
-// own c units, and 2 B^-h from the dropped limbs of d), so x's is below
-// (c + 2)^2 B^(-2h) <= (c + 2)^2 B^(-n-1): under one unit of x, plus the
-// two truncations below.  Exact Newton steps approach 1/d from below, and
-// both truncations round down, so x never exceeds B^(2n) / d.  Small
-// divisors take the exact quotient floor((B^(2n)) / d).
-BigUInt reciprocalNewton(std::span<const Limb> d) {
-  const std::size_t n = d.size();
-  if (n <= NewtonReciprocalBaseLimbs) {
-    BigUInt power = BigUInt::zeros(2 * n + 1);
-    power.mutableLimbs()[2 * n] = 1;
-    return divMod(power, initBigUInt(d)).quotient;
-  }
-  const std::size_t h = n / 2 + 1;
-  const BigUInt xh = reciprocalNewton(d.last(h));
-  // e = B^(n+h) - d xh (either sign, below a few B^n in size), and the step
-  // x = xh B^(n-h) + xh e / B^(2h).
-  BigUInt t = mulUnitTop(initBigUInt(d), xh);
-  BigUInt power = BigUInt::zeros(n + h + 1);
-  power.mutableLimbs()[n + h] = 1;
-  const bool below = cmp(t, power) <= 0;
-  BigUInt e = below ? sub(power, t) : sub(t, power);
-  BigUInt step = mulUnitTop(e, xh);
-  BigUInt corr = initBigUInt(step.limbs().subspan(std::min(step.size(), 2 * h)));
-  BigUInt x = shl(xh, static_cast<std::int64_t>(64 * (n - h)));
-  // Rounding down: the truncated part of a negative step counts as one more.
-  return below ? add(x, corr) : sub(x, add(corr, initBigUInt(std::uint64_t{1})));
+// v = w - j (B^N - 1) for an integer j, |j| <= (|w| + |v|) / (B^N - 1) <
+// B^t / 2; modulo B^t, B^N vanishes and v = w + j, so j is low - w read as a
+// signed t-limb number, and v = w + j - j B^N.
+void fromWrapped(std::span<Limb> out, std::span<const Limb> w, std::span<const Limb> low) noexcept {
+  const std::size_t n = w.size(), t = low.size();
+  assert(t >= 1 && t <= MaxLowLimbs && t <= n && out.size() == n + t);
+  Limb j[MaxLowLimbs];
+  std::span<Limb> js{j, t};
+  subN(js, low, w.first(t));
+  const bool negative = (j[t - 1] >> 63) != 0;
+  std::fill(std::copy(w.begin(), w.end(), out.begin()), out.end(), Limb{0});
+  addN(out, out, js);                                 // + j mod B^t ...
+  if (negative) subLimbInPlace(out.subspan(t), 1);    // ... sign-extended
+  subN(out.subspan(n), out.subspan(n), js);           // - j B^N
 }
 
-// One block of n quotient limbs by the reciprocal x of d (n limbs, top bit
-// set): a holds 2n limbs whose top n are below d; q = floor(a / d) and the
-// remainder goes to a[0 .. n), zeros above.  The estimate floor(a1 x / B^n)
-// from a's top half a1 is at most 2 + (x's error) below the quotient and
-// not above it (x does not exceed B^(2n) / d); each step of the correction
-// moves it by one.  Returns
-// false, with a and q untouched, should the correction not end within
-// MaxSteps (it cannot for a reciprocal as accurate as reciprocalNewton's;
-// the caller then divides the block by divide and conquer).
-bool divBlockNewton(std::span<Limb> q, std::span<Limb> a, const BigUInt& d, const BigUInt& x) {
-  constexpr int MaxSteps = 16;
-  const std::size_t n = d.size();
-  BigUInt p = mulUnitTop(initBigUInt(a.subspan(n)), x);
-  BigUInt q0 = initBigUInt(p.limbs().subspan(std::min(p.size(), n)));
-  // x <= B^(2n) / d makes q0 <= the quotient < B^n: n limbs at most, so
-  // q0 d below is an n by n product.
-  if (q0.size() > n) return false;
-  BigUInt qd = mul(q0, d);
-  BigUInt value = initBigUInt(a);
-  const BigUInt one = initBigUInt(std::uint64_t{1});
-  BigUInt r;
-  if (cmp(qd, value) > 0) {  // q0 too large: r = value - qd < 0
-    BigUInt deficit = sub(qd, value);
-    for (int step = 0;; ++step) {
-      if (step == MaxSteps) return false;
-      q0 = sub(q0, one);
-      if (cmp(deficit, d) <= 0) {
-        r = sub(d, deficit);
-        break;
-      }
-      deficit = sub(deficit, d);
-    }
-  } else {
-    r = sub(value, qd);
-    for (int step = 0; cmp(r, d) >= 0; ++step) {
-      if (step == MaxSteps) return false;
-      r = sub(r, d);
-      q0 = add(q0, one);
-    }
+// Cyclic length N (a power of two) and low limbs t to hold a signed value of
+// up to `len` limbs in magnitude, below B^len / 4 times a small factor:
+// N + t >= len + 1.  Just past a power of two the low part takes the few
+// extra limbs, so the cyclic product stays at that power of two.
+std::pair<std::size_t, std::size_t> wrapShape(std::size_t len) noexcept {
+  std::size_t n = std::bit_floor(len);
+  if (len + 1 - n > MaxLowLimbs || n < 2 * MaxLowLimbs) n = std::bit_ceil(len);
+  return {n, n >= len ? 1 : len + 1 - n};
+}
+
+// out = a b, len(out) = len(a) + len(b).  When that length exceeds a power
+// of two N by a few limbs (where the full transform would double), from
+// a b mod (B^N - 1) and a b mod B^t, t = len + 1 - N: a b < B^len =
+// B^(N+t-1) <= B^(N+t) / 4, and non-negative, so fromWrapped gives it exactly.
+void mulExact(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b) {
+  const std::size_t len = a.size() + b.size();
+  assert(out.size() == len);
+  const std::size_t n = std::bit_floor(len);
+  if (n >= WrapFftLimbs && len >= n + 2 && len + 1 - n <= MaxLowLimbs) {
+    const std::size_t t = len + 1 - n;
+    Limbs w(n), v(n + t);
+    Limb low[MaxLowLimbs];
+    mulWrap(w, a, b);
+    mulLow({low, t}, a, b);
+    fromWrapped(v, w, {low, t});
+    assert(v[len] == 0);
+    std::copy(v.begin(), v.begin() + len, out.begin());
+    return;
   }
-  assert(q0.size() <= n && r.size() <= n);
-  std::fill(std::copy(q0.limbs().begin(), q0.limbs().end(), q.begin()), q.end(), Limb{0});
-  std::fill(std::copy(r.limbs().begin(), r.limbs().end(), a.begin()), a.end(), Limb{0});
+  ScratchLimbs<32> scratch(mulScratchSize(a.size(), b.size()));
+  mulN(out, a, b, scratch.span());
+}
+
+// An approximation X of B^(2k) / d for d of k limbs with its top bit set, in
+// k + 1 limbs, within 3 units (B^k < B^(2k) / d <= 2 B^k).
+//
+// Small divisors take the exact quotient.  Above, Newton's step from the
+// approximation Xh of B^(2h) / dh for d's top h = floor(k/2) + 1 limbs dh:
+// with e = B^(k+h) - d Xh, X = Xh B^(k-h) + Xh e / B^(2h).  Xh is within c
+// units of B^(2h) / dh and d's dropped limbs count below B^(k-h), so
+// |e| < (c + 2) B^k; the exact step would leave a relative error
+// (e / B^(k+h))^2 < (c + 2)^2 B^(-2h) <= (c + 2)^2 B^(-k-1), under a unit of
+// X.  The step is computed from e without its low h - 1 limbs (an error
+// below Xh B^(h-1) / B^(2h) < 2 / B) and rounded down: X ends within
+// 2 units.  e itself comes from the cyclic product d Xh mod (B^N - 1),
+// N about k (the full product has k + h + 1 limbs, of which the top h + 1
+// are known to cancel against B^(k+h)), and d Xh mod B^t.
+Limbs reciprocalApprox(std::span<const Limb> d) {
+  const std::size_t k = d.size();
+  Limbs x(k + 1);
+  if (k <= NewtonReciprocalBaseLimbs) {
+    BigUInt power = BigUInt::zeros(2 * k + 1);
+    power.mutableLimbs()[2 * k] = 1;
+    BigUInt q = divMod(power, initBigUInt(d)).quotient;
+    std::copy(q.limbs().begin(), q.limbs().end(), x.begin());
+    return x;
+  }
+  const std::size_t h = k / 2 + 1;
+  const Limbs xh = reciprocalApprox(d.last(h));
+  // e mod (B^N - 1) = B^((k + h) mod N) - d Xh, and e mod B^t = -d Xh
+  // (k + h >= t).
+  const auto [n, t] = wrapShape(k);
+  Limbs w(n), power(n), ew(n), e(n + t);
+  mulWrap(w, d, xh);
+  power[(k + h) % n] = 1;
+  subWrap(ew, power, w);
+  Limb low[MaxLowLimbs];
+  std::span<Limb> lows{low, t};
+  mulLow(lows, d, xh);
+  for (Limb& l : lows) l = ~l;
+  addLimbInPlace(lows, 1);
+  fromWrapped(e, ew, lows);
+  const bool negative = (e.back() >> 63) != 0;
+  if (negative) {  // |e|
+    for (Limb& l : e) l = ~l;
+    addLimbInPlace(e, 1);
+  }
+  // step = floor(Xh |e|_hi / B^(h+1)), |e|_hi = floor(|e| / B^(h-1)).
+  std::span<const Limb> eHi = std::span<const Limb>(e).subspan(h - 1);
+  eHi = eHi.first(normalizedLength(eHi));
+  std::copy(xh.begin(), xh.end(), x.begin() + (k - h));
+  if (eHi.empty()) return x;
+  Limbs p(xh.size() + eHi.size());
+  mulExact(p, xh, eHi);
+  std::span<const Limb> step = std::span<const Limb>(p).subspan(h + 1);
+  step = step.first(normalizedLength(step));
+  assert(step.size() <= k + 1);
+  if (!negative) {
+    [[maybe_unused]] Limb carry = addN(x, x, step);
+    assert(carry == 0);
+  } else {
+    [[maybe_unused]] Limb borrow = subN(x, x, step);
+    borrow += subLimbInPlace(x, 1);
+    assert(borrow == 0);
+  }
+  return x;
+}
+
+// One block of q quotient limbs by the reciprocal X (k + 1 limbs) of d's top
+// k limbs, len(q) <= k <= n = len(d): a holds n + len(q) limbs whose top n
+// are below d; q = floor(a / d), the remainder to a[0 .. n) (the limbs
+// above are left unspecified).  Returns false, with a and q untouched,
+// should the estimate be too far off (it cannot be for reciprocalApprox's X;
+// the caller then divides the block by divide and conquer).
+//
+// The estimate qe = floor(A X / B^(2k - len q)) from a's top k limbs A is
+// within a few units of the quotient: A B^(len q) / dk differs from a / d by
+// at most 4 (A < 2 dk + 2 and dk >= B^k / 2 for d's top k limbs dk, and a's
+// and d's dropped limbs count below 2), X's error adds at most its own
+// units.  Then r = a - qe d lies within 17 d of 0, so it comes from the cyclic
+// product qe d mod (B^N - 1) for N about n and its low limbs, and a few
+// additions or subtractions of d make it the remainder; quotient and
+// remainder are unique, so the result is the one of every other method.
+bool divBlockReciprocal(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, std::span<const Limb> x) {
+  constexpr int MaxSteps = 32;
+  const std::size_t n = d.size(), kq = q.size(), k = x.size() - 1;
+  assert(kq >= 1 && kq <= k && k <= n && a.size() == n + kq);
+  // qe from the top kq + 1 limbs of A X (2k + 1 limbs).
+  std::span<const Limb> top = a.last(k);
+  Limbs p(2 * k + 1);
+  mulExact(p, top, x);
+  Limbs qe(p.begin() + static_cast<std::ptrdiff_t>(2 * k - kq), p.end());
+  // r = a - qe d mod (B^N - 1) and mod B^t.
+  const auto [nw, t] = wrapShape(n);
+  Limbs aw(nw), pw(nw), rw(nw), r(nw + t);
+  mulWrap(pw, qe, d);
+  foldWrap(aw, a);
+  subWrap(rw, aw, pw);
+  Limb low[MaxLowLimbs], pl[MaxLowLimbs];
+  mulLow({pl, t}, qe, d);
+  std::fill(std::copy(a.begin(), a.begin() + std::min(t, a.size()), low), low + t, Limb{0});
+  subN({low, t}, {low, t}, {pl, t});
+  fromWrapped(r, rw, {low, t});
+  // r within n + 1 limbs: the limbs above must repeat the sign.
+  const Limb fill = (r.back() >> 63) != 0 ? ~Limb{0} : 0;
+  for (std::size_t i = n + 1; i < r.size(); ++i)
+    if (r[i] != fill) return false;
+  std::span<Limb> rs = std::span<Limb>(r).first(n + 1);
+  if ((rs[n] >> 63) != (fill & 1)) return false;
+  int steps = 0;
+  while ((rs[n] >> 63) != 0) {  // negative: qe one too large
+    if (++steps > MaxSteps) return false;
+    addN(rs, rs, d);
+    subLimbInPlace(qe, 1);
+  }
+  while (rs[n] != 0 || cmpN(rs.first(n), d) >= 0) {
+    if (++steps > MaxSteps) return false;
+    subN(rs, rs, d);
+    addLimbInPlace(qe, 1);
+  }
+  if (normalizedLength(qe) > kq) return false;
+  std::copy(qe.begin(), qe.begin() + static_cast<std::ptrdiff_t>(kq), q.begin());
+  std::copy(rs.begin(), rs.begin() + static_cast<std::ptrdiff_t>(n), a.begin());
   return true;
 }
 
@@ -422,17 +573,21 @@ BigUIntDivMod divModNewton(const BigUInt& u, const BigUInt& v) {
   std::span<Limb> vn = scratch.span().subspan(u.size() + 1, n);
   std::span<Limb> rest = scratch.span().subspan(u.size() + 1 + n);
   const int s = normalizeOperands(un, vn, u.limbs(), v.limbs());
-  const BigUInt d = initBigUInt(vn);
-  const BigUInt x = reciprocalNewton(vn);
-  // Blocks of n quotient limbs from the top (un's top n limbs are below vn),
-  // the first taking the odd rest by divide and conquer.
+  // Blocks of k quotient limbs, k at most n: one reciprocal of d's top k
+  // limbs serves them all.  A quotient longer than d takes ceil(m / n)
+  // blocks; a shorter one two (one would need a reciprocal as long as the
+  // quotient, two halve it for one more product of the divisor), or one when
+  // below a third of d.
+  std::size_t blocks = m > n ? (m + n - 1) / n : (3 * m > n ? 2 : 1);
+  std::size_t k = (m + blocks - 1) / blocks;
+  while (blocks > 1 && (blocks - 1) * k >= m) --blocks;
+  const Limbs x = reciprocalApprox(std::span<const Limb>(vn).last(k));
+  // From the top (un's top n limbs are below vn), the first block taking
+  // what the others leave.
   std::span<Limb> ql = q.mutableLimbs();
-  std::size_t first = m % n == 0 ? n : m % n;
-  for (std::size_t j = m; j > 0;) {
-    std::size_t k = j == m ? first : n;
-    j -= k;
-    std::span<Limb> qb = ql.subspan(j, k), ab = un.subspan(j, n + k);
-    if (k < n || !divBlockNewton(qb, ab, d, x)) {
+  for (std::size_t j = m, kb = m - (blocks - 1) * k; j > 0; j -= kb, kb = k) {
+    std::span<Limb> qb = ql.subspan(j - kb, kb), ab = un.subspan(j - kb, n + kb);
+    if (!divBlockReciprocal(qb, ab, vn, x)) {
       [[maybe_unused]] Limb none = divBlock(qb, ab, vn, rest, DivideConquerThreshold);
       assert(none == 0);
     }

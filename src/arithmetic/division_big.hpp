@@ -26,16 +26,21 @@ struct BigUIntDivMod {
 // threshold sits low, where the deeper levels of large divisions gain.
 inline constexpr std::size_t DivideConquerThreshold = 48;
 // Divisor size, in limbs, from which `divMod` divides by a Newton reciprocal
-// (when the quotient is at least as long as the divisor): every full block of
-// divisor-length quotient limbs then costs two products and the reciprocal
-// about three, against the divide-and-conquer recursion's log2(n / 48)
-// products.  Measured on 2n / n divisions: the recursion is faster at 16,384
-// limbs (43 against 62 ms) and they are even at 65,536 (270 ms each), so the
-// reciprocal takes over from there.
-inline constexpr std::size_t NewtonDivisionThreshold = 65536;
+// (when the quotient is at least as long as the divisor): the reciprocal of
+// the divisor's top half, then each half of the quotient from one product
+// with it and one cyclic product with the divisor (see divModNewton).
+// kovrix_tune NewtonDivision on 2n / n divisions: newton / divide-conquer
+// 0.86 at 6,902 limbs, 0.79 at 8,050, 1.14 at 8,694 and 1.07 at 9,390 (just
+// past a power of two the cyclic products double), 0.92 at 10,141, 0.69 at
+// 16,092, 0.70 at 20,271, 0.49 at 32,168.
+inline constexpr std::size_t NewtonDivisionThreshold = 10000;
 // Reciprocals of divisors up to this many limbs are exact quotients; above
 // it Newton's step doubles the precision.
 inline constexpr std::size_t NewtonReciprocalBaseLimbs = 64;
+// Cyclic products (modulo B^N - 1) of the Newton division take the
+// transforms' cyclic convolution from this length N on; shorter ones are full
+// products, folded.
+inline constexpr std::size_t WrapFftLimbs = 1024;
 
 // ---- kernels -------------------------------------------------------------------
 
@@ -134,9 +139,10 @@ BigUIntDivMod divModKnuth(const BigUInt& u, const BigUInt& v);
 // The same by divide and conquer (any size; small blocks run the schoolbook
 // loop).
 BigUIntDivMod divModDivideConquer(const BigUInt& u, const BigUInt& v);
-// The same with the divisor's reciprocal by Newton's method: each block of
-// len(v) quotient limbs from two products, a shorter top block by divide and
-// conquer.
+// The same with a reciprocal by Newton's method: the quotient in blocks of
+// at most len(v) limbs, each estimated from the reciprocal of the divisor's
+// top block-length limbs (one product) and corrected against the dividend
+// by one cyclic product with the divisor.
 BigUIntDivMod divModNewton(const BigUInt& u, const BigUInt& v);
 // DivByZeroDefect "Division by zero in BigUInt." for b = 0.  Knuth's
 // algorithm below DivideConquerThreshold, divide and conquer above, the

@@ -161,6 +161,15 @@ void mulFftN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb>
 // out = a * a by the transforms of one operand.  Contract: as mulFftN with b = a.
 void sqrFftN(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scratch) noexcept;
 
+// out = a * b mod (B^N - 1) for N = len(out), a power of two, by one cyclic
+// convolution of length N (about half the cost of the full product when
+// len(a) + len(b) is near 2N).  The value is left in [0, B^N - 1] (B^N - 1
+// standing for zero).
+// Contract: N >= 2, 1 <= len(a), len(b) <= N, len(scratch) >= 5 N; out and
+// scratch overlap nothing.
+void mulFftWrapN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
+                 std::span<Limb> scratch) noexcept;
+
 // True when the transforms are the tier for a product of la x lb limbs
 // (la >= lb): from FftThreshold (squares: SqrFftThreshold, passed as
 // `threshold`) when the transform of len(a) + len(b) limbs is at least

@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <bit>
 
+#include "arithmetic/addition_big.hpp"
 #include "arithmetic/multiplication_big.hpp"
 
 namespace kovrix {
@@ -172,8 +173,12 @@ void convolve(Limb* r, std::span<const Limb> a, std::span<const Limb> b, std::si
 }
 
 // Rebuilds each coefficient from its three residues (Garner's method) and
-// adds the coefficients into out with their carries.
-void combine(std::span<Limb> out, const Limb* r1, const Limb* r2, const Limb* r3) noexcept {
+// adds the coefficients into out with their carries: the first `count`
+// coefficients, out[count] taking the final carry when out has a limb
+// beyond them.  Returns that carry (two limbs, c0 + c1 B) when it has not
+// (the cyclic products, which fold it back).
+std::pair<Limb, Limb> combine(std::span<Limb> out, std::size_t count, const Limb* r1, const Limb* r2,
+                              const Limb* r3) noexcept {
   constexpr Limb p1 = Primes[0].p, p2 = Primes[1].p, p3 = Primes[2].p;
   static constexpr Mont m2(p2), m3(p3);
   // Montgomery forms of p1^-1 mod p2, p1 mod p3 and (p1 p2)^-1 mod p3.
@@ -185,7 +190,6 @@ void combine(std::span<Limb> out, const Limb* r1, const Limb* r2, const Limb* r3
   // p1 < 2 p2 and p1 < 2 p3, so one conditional subtraction reduces r1.
   static_assert(p1 < 2 * p2 && p1 < 2 * p3);
 
-  std::size_t count = out.size() - 1;  // coefficients; the last limb is carry only
   Limb c0 = 0, c1 = 0;                 // carry into the next limb, below 2^124
   for (std::size_t i = 0; i < count; ++i) {
     Limb x1 = r1[i];
@@ -213,8 +217,10 @@ void combine(std::span<Limb> out, const Limb* r1, const Limb* r2, const Limb* r3
     c0 = s1;
     c1 = s2;
   }
+  if (count == out.size()) return {c0, c1};
   out[count] = c0;
   assert(c1 == 0);
+  return {0, 0};
 }
 
 std::size_t transformLength(std::size_t limbs) noexcept { return std::bit_ceil(std::max<std::size_t>(limbs - 1, 1)); }
@@ -226,7 +232,26 @@ void mulFftAny(std::span<Limb> out, std::span<const Limb> a, std::span<const Lim
   Limb* work = r + 3 * n;
   Limb* roots = work + n;
   for (int k = 0; k < 3; ++k) convolve(r + k * n, a, b, n, k, work, roots);
-  combine(out, r, r + n, r + 2 * n);
+  combine(out, out.size() - 1, r, r + n, r + 2 * n);
+}
+
+// out = a b mod (B^N - 1) for N = len(out), a power of two: the cyclic
+// convolution of length N is exactly the product with limb i + N folded onto
+// limb i, and B^N = 1 modulo B^N - 1.  A coefficient sums at most
+// min(len a, len b) <= N limb products, within the bound of the full
+// products; the carry out of the top limb folds back onto the bottom.
+void mulFftWrapAny(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
+                   std::span<Limb> scratch) noexcept {
+  const std::size_t n = out.size();
+  assert(std::has_single_bit(n) && n >= 2 && a.size() <= n && b.size() <= n && scratch.size() >= 5 * n);
+  Limb* r = scratch.data();
+  Limb* work = r + 3 * n;
+  Limb* roots = work + n;
+  for (int k = 0; k < 3; ++k) convolve(r + k * n, a, b, n, k, work, roots);
+  auto [c0, c1] = combine(out, n, r, r + n, r + 2 * n);
+  Limb carry = addLimbInPlace(out, c0);
+  carry += addLimbInPlace(out.subspan(1), c1);
+  while (carry != 0) carry = addLimbInPlace(out, carry);
 }
 
 }  // namespace
@@ -244,6 +269,14 @@ void mulFftN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb>
 void sqrFftN(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scratch) noexcept {
   assert(!a.empty() && out.size() == 2 * a.size());
   mulFftAny(out, a, {}, scratch);
+}
+
+void mulFftWrapN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
+                 std::span<Limb> scratch) noexcept {
+  assert(!a.empty() && !b.empty());
+  // The same operand twice squares: one transform fewer per prime.
+  if (a.data() == b.data() && a.size() == b.size()) return mulFftWrapAny(out, a, {}, scratch);
+  mulFftWrapAny(out, a, b, scratch);
 }
 
 }  // namespace kovrix

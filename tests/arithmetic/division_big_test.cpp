@@ -131,6 +131,26 @@ TEST(DivModDivideConquer, LargeOperands) {
     ASSERT_TRUE(divAgrees(u, v, divModNewton(u, v))) << n;
   }
 }
+
+// The Newton division at the dispatcher's threshold +-1 and at powers of two
+// (where its cyclic products wrap and the reciprocal's sizes sit one limb
+// past them), 2n / n and quotients shorter than the divisor, on exact
+// multiples +-1 and divisors with runs of 0 and 1 bits.
+TEST(DivModNewton, LargeAgreesWithGmp) {
+  KOVRIX_SEED_TRACE();
+  const BigUInt one = initBigUInt(std::uint64_t{1});
+  const std::size_t t = NewtonDivisionThreshold;
+  for (std::size_t n : {t - 1, t, t + 1, std::size_t{8192}, std::size_t{16384}}) {
+    BigUInt v = randomBig(n, static_cast<int>(below(6)));
+    for (std::size_t m : {n + 1, n / 2 + 3}) {
+      BigUInt exact = mul(v, randomBig(m - 1, static_cast<int>(below(6))));
+      for (const BigUInt& u : {sub(exact, one), add(exact, sub(v, one)), randomBig(n + m - 1)}) {
+        ASSERT_TRUE(divAgrees(u, v, divMod(u, v))) << n << " " << m;
+        ASSERT_TRUE(divAgrees(u, v, divModNewton(u, v))) << n << " " << m;
+      }
+    }
+  }
+}
 #endif
 
 TEST(DivModLimb, AgreesWithGmp) {

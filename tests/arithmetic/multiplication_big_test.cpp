@@ -267,6 +267,28 @@ TEST(MulTiers, LongProductsAndUnbalancedShapes) {
   }
 }
 
+// The cyclic product against GMP's a b mod (B^N - 1) (0 may come out as
+// B^N - 1), operands up to N limbs, squares included.
+TEST(MulTiers, CyclicProductModuloBNMinusOne) {
+  KOVRIX_SEED_TRACE();
+  for (std::size_t n : {std::size_t{2}, std::size_t{64}, std::size_t{4096}})
+    for (int shape = 0; shape < 6; ++shape) {
+      auto a = randomLimbs(1 + below(n), shape), b = below(3) ? randomLimbs(1 + below(n), shape) : a;
+      std::vector<Limb> out(n), scratch(5 * n);
+      mulFftWrapN(out, a, b, scratch);
+      Mpz za, zb, zm, zo;
+      toMpz(za, initBigUInt(a));
+      toMpz(zb, initBigUInt(b));
+      mpz_ui_pow_ui(zm, 2, 64 * n);
+      mpz_sub_ui(zm, zm, 1);
+      mpz_mul(za, za, zb);
+      mpz_mod(za, za, zm);
+      toMpz(zo, initBigUInt(out));
+      mpz_mod(zo, zo, zm);
+      ASSERT_EQ(mpz_cmp(za, zo), 0) << n << " shape " << shape;
+    }
+}
+
 TEST(MulTiers, OwningProductSquaresTheSameValue) {
   KOVRIX_SEED_TRACE();
   for (std::size_t n : {std::size_t{3}, KaratsubaThreshold, SqrToom3Threshold + 2, FftThreshold + 9}) {
