@@ -321,7 +321,52 @@ BigUIntDivMod divModDivideConquer(const BigUInt& u, const BigUInt& v) {
 
 namespace {
 
-using Limbs = std::vector<Limb>;
+// Memory for the temporaries of one Newton division, taken in stack order
+// (a Scope gives back, when it ends, what was taken within it) from one
+// block held until the division ends: its many products reuse the same
+// pages instead of fresh allocations, each page of which would be faulted
+// in again.  Should the block run out, further limbs come from blocks of
+// their own, kept as long.
+class Workspace {
+ public:
+  explicit Workspace(std::size_t limbs) : block_(limbs), size_(limbs) {}
+  // len limbs, contents unspecified.
+  std::span<Limb> take(std::size_t len) {
+    if (used_ + len <= size_) {
+      std::span<Limb> s = block_.span().subspan(used_, len);
+      used_ += len;
+      return s;
+    }
+    extra_.emplace_back(len);
+    return extra_.back();
+  }
+  std::span<Limb> zeros(std::size_t len) {
+    std::span<Limb> s = take(len);
+    std::fill(s.begin(), s.end(), Limb{0});
+    return s;
+  }
+  std::span<Limb> copy(std::span<const Limb> x) {
+    std::span<Limb> s = take(x.size());
+    std::copy(x.begin(), x.end(), s.begin());
+    return s;
+  }
+  class Scope {
+   public:
+    explicit Scope(Workspace& w) : w_(w), mark_(w.used_) {}
+    Scope(const Scope&) = delete;
+    Scope& operator=(const Scope&) = delete;
+    ~Scope() { w_.used_ = mark_; }
+
+   private:
+    Workspace& w_;
+    std::size_t mark_;
+  };
+
+ private:
+  ScratchLimbs<1> block_;
+  std::size_t size_, used_ = 0;
+  std::vector<std::vector<Limb>> extra_;
+};
 
 // Longest low part (in limbs) the wrapped products below rebuild a value
 // from, beside its residue modulo B^N - 1.
@@ -350,28 +395,69 @@ void subWrap(std::span<Limb> out, std::span<const Limb> x, std::span<const Limb>
 // out = a b mod (B^N - 1), N = len(out) a power of two: by the transforms'
 // cyclic convolution from WrapFftLimbs on (operands longer than N folded
 // first), below it the full product folded.
-void mulWrap(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b) {
+void mulWrap(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b, Workspace& ws) {
   const std::size_t n = out.size();
+  Workspace::Scope scope(ws);
   if (n >= WrapFftLimbs) {
-    Limbs fa, fb;
     if (a.size() > n) {
-      fa.resize(n);
+      std::span<Limb> fa = ws.take(n);
       foldWrap(fa, a);
       a = fa;
     }
     if (b.size() > n) {
-      fb.resize(n);
+      std::span<Limb> fb = ws.take(n);
       foldWrap(fb, b);
       b = fb;
     }
-    ScratchLimbs<1> scratch(5 * n);
-    mulFftWrapN(out, a, b, scratch.span());
+    mulFftWrapN(out, a, b, ws.take(5 * n));
     return;
   }
-  Limbs p(a.size() + b.size());
-  ScratchLimbs<32> scratch(mulScratchSize(a.size(), b.size()));
-  mulN(p, a, b, scratch.span());
+  std::span<Limb> p = ws.take(a.size() + b.size());
+  mulN(p, a, b, ws.take(mulScratchSize(a.size(), b.size())));
   foldWrap(out, p);
+}
+
+// An operand of several cyclic products of one length N: its limbs (folded
+// to N when longer) and, when those products go through the transforms, its
+// transforms, made once.
+// Its limbs live in the workspace, taken where it is prepared.
+struct CyclicOperand {
+  std::span<const Limb> limbs;
+  std::span<const Limb> hat;
+  std::size_t n = 0;
+};
+
+CyclicOperand prepareCyclic(std::span<const Limb> b, std::size_t n, Workspace& ws) {
+  CyclicOperand c;
+  c.n = n;
+  if (b.size() > n) {
+    std::span<Limb> folded = ws.take(n);
+    foldWrap(folded, b);
+    c.limbs = folded;
+  } else {
+    c.limbs = ws.copy(b);
+  }
+  if (n >= WrapFftLimbs) {
+    std::span<Limb> hat = ws.take(3 * n);
+    Workspace::Scope scope(ws);
+    fftTransformN(hat, c.limbs, ws.take(n));
+    c.hat = hat;
+  }
+  return c;
+}
+
+// out = a b mod (B^N - 1) for a prepared b of length N = len(out).
+void mulWrap(std::span<Limb> out, std::span<const Limb> a, const CyclicOperand& b, Workspace& ws) {
+  const std::size_t n = out.size();
+  assert(b.n == n);
+  if (b.hat.empty()) return mulWrap(out, a, b.limbs, ws);
+  Workspace::Scope scope(ws);
+  if (a.size() > n) {
+    std::span<Limb> fa = ws.take(n);
+    foldWrap(fa, a);
+    a = fa;
+  }
+  mulFftWrapTransformedN(out, a, b.hat, ws.take(5 * n));
 }
 
 // out = a b mod B^t, t = len(out) <= MaxLowLimbs: the product of the low t
@@ -415,27 +501,46 @@ std::pair<std::size_t, std::size_t> wrapShape(std::size_t len) noexcept {
   return {n, n >= len ? 1 : len + 1 - n};
 }
 
+// Cyclic length N and low limbs t for the exact product of la x lb limbs
+// (mulExact), N = 0 where mulN is taken: from twice the transforms'
+// threshold, N the power of two at or just below len = la + lb with the few
+// limbs past it as the low part, or where mulN would take the transforms,
+// the power of two above (then nothing wraps).
+std::pair<std::size_t, std::size_t> exactShape(std::size_t la, std::size_t lb) noexcept {
+  const std::size_t len = la + lb;
+  if (len < 2 * FftThreshold) return {0, 0};
+  const std::size_t n = std::bit_floor(len);
+  if (len + 1 - n <= MaxLowLimbs) return {n, len + 1 - n};
+  if (!fftPays(std::max(la, lb), std::min(la, lb), FftThreshold)) return {0, 0};
+  return {std::bit_ceil(len), 1};
+}
+
 // out = a b, len(out) = len(a) + len(b).  When that length exceeds a power
 // of two N by a few limbs (where the full transform would double), from
 // a b mod (B^N - 1) and a b mod B^t, t = len + 1 - N: a b < B^len =
-// B^(N+t-1) <= B^(N+t) / 4, and non-negative, so fromWrapped gives it exactly.
-void mulExact(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b) {
+// B^(N+t-1) <= B^(N+t) / 4, and non-negative, so fromWrapped gives it
+// exactly.  b, when prepared for that N, lends its transforms.
+void mulExact(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b, Workspace& ws,
+              const CyclicOperand* prepared = nullptr) {
   const std::size_t len = a.size() + b.size();
   assert(out.size() == len);
-  const std::size_t n = std::bit_floor(len);
-  if (n >= WrapFftLimbs && len >= n + 2 && len + 1 - n <= MaxLowLimbs) {
-    const std::size_t t = len + 1 - n;
-    Limbs w(n), v(n + t);
-    Limb low[MaxLowLimbs];
-    mulWrap(w, a, b);
-    mulLow({low, t}, a, b);
-    fromWrapped(v, w, {low, t});
-    assert(v[len] == 0);
-    std::copy(v.begin(), v.begin() + len, out.begin());
+  Workspace::Scope scope(ws);
+  const auto [n, t] = exactShape(a.size(), b.size());
+  if (n == 0) {
+    mulN(out, a, b, ws.take(mulScratchSize(a.size(), b.size())));
     return;
   }
-  ScratchLimbs<32> scratch(mulScratchSize(a.size(), b.size()));
-  mulN(out, a, b, scratch.span());
+  std::span<Limb> w = ws.take(n), v = ws.take(n + t);
+  Limb low[MaxLowLimbs];
+  if (prepared != nullptr && prepared->n == n && prepared->limbs.size() == std::min(b.size(), n)) {
+    mulWrap(w, a, *prepared, ws);
+  } else {
+    mulWrap(w, a, b, ws);
+  }
+  mulLow({low, t}, a, b);
+  fromWrapped(v, w, {low, t});
+  assert(normalizedLength(std::span<const Limb>(v).subspan(len)) == 0);
+  std::copy(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(len), out.begin());
 }
 
 // An approximation X of B^(2k) / d for d of k limbs with its top bit set, in
@@ -452,9 +557,12 @@ void mulExact(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb
 // 2 units.  e itself comes from the cyclic product d Xh mod (B^N - 1),
 // N about k (the full product has k + h + 1 limbs, of which the top h + 1
 // are known to cancel against B^(k+h)), and d Xh mod B^t.
-Limbs reciprocalApprox(std::span<const Limb> d) {
+//
+// X is taken from the workspace in the caller's scope.
+std::span<Limb> reciprocalApprox(std::span<const Limb> d, Workspace& ws) {
   const std::size_t k = d.size();
-  Limbs x(k + 1);
+  std::span<Limb> x = ws.zeros(k + 1);
+  Workspace::Scope scope(ws);
   if (k <= NewtonReciprocalBaseLimbs) {
     BigUInt power = BigUInt::zeros(2 * k + 1);
     power.mutableLimbs()[2 * k] = 1;
@@ -463,12 +571,13 @@ Limbs reciprocalApprox(std::span<const Limb> d) {
     return x;
   }
   const std::size_t h = k / 2 + 1;
-  const Limbs xh = reciprocalApprox(d.last(h));
+  const std::span<const Limb> xh = reciprocalApprox(d.last(h), ws);
   // e mod (B^N - 1) = B^((k + h) mod N) - d Xh, and e mod B^t = -d Xh
   // (k + h >= t).
   const auto [n, t] = wrapShape(k);
-  Limbs w(n), power(n), ew(n), e(n + t);
-  mulWrap(w, d, xh);
+  std::span<Limb> w = ws.take(n), power = ws.zeros(n), ew = ws.take(n), e = ws.take(n + t);
+  const CyclicOperand xhc = prepareCyclic(xh, n, ws);  // for both products with Xh
+  mulWrap(w, d, xhc, ws);
   power[(k + h) % n] = 1;
   subWrap(ew, power, w);
   Limb low[MaxLowLimbs];
@@ -487,8 +596,8 @@ Limbs reciprocalApprox(std::span<const Limb> d) {
   eHi = eHi.first(normalizedLength(eHi));
   std::copy(xh.begin(), xh.end(), x.begin() + (k - h));
   if (eHi.empty()) return x;
-  Limbs p(xh.size() + eHi.size());
-  mulExact(p, xh, eHi);
+  std::span<Limb> p = ws.take(xh.size() + eHi.size());
+  mulExact(p, eHi, xh, ws, &xhc);
   std::span<const Limb> step = std::span<const Limb>(p).subspan(h + 1);
   step = step.first(normalizedLength(step));
   assert(step.size() <= k + 1);
@@ -518,19 +627,24 @@ Limbs reciprocalApprox(std::span<const Limb> d) {
 // product qe d mod (B^N - 1) for N about n and its low limbs, and a few
 // additions or subtractions of d make it the remainder; quotient and
 // remainder are unique, so the result is the one of every other method.
-bool divBlockReciprocal(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, std::span<const Limb> x) {
+//
+// dc and xc are d and X prepared for the cyclic lengths of their products
+// (every block shares them).
+bool divBlockReciprocal(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, std::span<const Limb> x,
+                        const CyclicOperand& dc, const CyclicOperand& xc, Workspace& ws) {
   constexpr int MaxSteps = 32;
   const std::size_t n = d.size(), kq = q.size(), k = x.size() - 1;
+  Workspace::Scope scope(ws);
   assert(kq >= 1 && kq <= k && k <= n && a.size() == n + kq);
   // qe from the top kq + 1 limbs of A X (2k + 1 limbs).
   std::span<const Limb> top = a.last(k);
-  Limbs p(2 * k + 1);
-  mulExact(p, top, x);
-  Limbs qe(p.begin() + static_cast<std::ptrdiff_t>(2 * k - kq), p.end());
+  std::span<Limb> p = ws.take(2 * k + 1);
+  mulExact(p, top, x, ws, &xc);
+  std::span<Limb> qe = p.subspan(2 * k - kq);
   // r = a - qe d mod (B^N - 1) and mod B^t.
   const auto [nw, t] = wrapShape(n);
-  Limbs aw(nw), pw(nw), rw(nw), r(nw + t);
-  mulWrap(pw, qe, d);
+  std::span<Limb> aw = ws.take(nw), pw = ws.take(nw), rw = ws.take(nw), r = ws.take(nw + t);
+  mulWrap(pw, qe, dc, ws);
   foldWrap(aw, a);
   subWrap(rw, aw, pw);
   Limb low[MaxLowLimbs], pl[MaxLowLimbs];
@@ -581,13 +695,19 @@ BigUIntDivMod divModNewton(const BigUInt& u, const BigUInt& v) {
   std::size_t blocks = m > n ? (m + n - 1) / n : (3 * m > n ? 2 : 1);
   std::size_t k = (m + blocks - 1) / blocks;
   while (blocks > 1 && (blocks - 1) * k >= m) --blocks;
-  const Limbs x = reciprocalApprox(std::span<const Limb>(vn).last(k));
+  // The workspace: room for the largest products' operands, transforms and
+  // scratch (more, if ever needed, comes in blocks of its own).
+  Workspace ws(40 * std::bit_ceil(n + k) + 4 * u.size());
+  const std::span<const Limb> x = reciprocalApprox(std::span<const Limb>(vn).last(k), ws);
+  const CyclicOperand dc = prepareCyclic(vn, wrapShape(n).first, ws);
+  CyclicOperand xc;
+  if (const std::size_t nx = exactShape(k, k + 1).first; nx != 0) xc = prepareCyclic(x, nx, ws);
   // From the top (un's top n limbs are below vn), the first block taking
   // what the others leave.
   std::span<Limb> ql = q.mutableLimbs();
   for (std::size_t j = m, kb = m - (blocks - 1) * k; j > 0; j -= kb, kb = k) {
     std::span<Limb> qb = ql.subspan(j - kb, kb), ab = un.subspan(j - kb, n + kb);
-    if (!divBlockReciprocal(qb, ab, vn, x)) {
+    if (!divBlockReciprocal(qb, ab, vn, x, dc, xc, ws)) {
       [[maybe_unused]] Limb none = divBlock(qb, ab, vn, rest, DivideConquerThreshold);
       assert(none == 0);
     }

@@ -170,6 +170,17 @@ void sqrFftN(std::span<Limb> out, std::span<const Limb> a, std::span<Limb> scrat
 void mulFftWrapN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
                  std::span<Limb> scratch) noexcept;
 
+// The transforms of b for cyclic products of length N = len(out) / 3 with it
+// (mulFftWrapTransformedN): an operand met in several such products is
+// transformed once.  Contract: N a power of two, N >= 2, 1 <= len(b) <= N,
+// len(scratch) >= N; no overlap.
+void fftTransformN(std::span<Limb> out, std::span<const Limb> b, std::span<Limb> scratch) noexcept;
+// mulFftWrapN(out, a, b) for bHat = the transforms of b at N = len(out):
+// the same result, one transform fewer per prime.
+// Contract: as mulFftWrapN, len(bHat) = 3 N.
+void mulFftWrapTransformedN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> bHat,
+                            std::span<Limb> scratch) noexcept;
+
 // True when the transforms are the tier for a product of la x lb limbs
 // (la >= lb): from FftThreshold (squares: SqrFftThreshold, passed as
 // `threshold`) when the transform of len(a) + len(b) limbs is at least

@@ -143,8 +143,10 @@ void load(Limb* r, std::span<const Limb> x, std::size_t n, const Mont& m) noexce
 
 // The convolution of a and b (b empty: of a with itself) modulo prime k,
 // scaled so that plain residues come out: values below 2p.
+// bHat, when given, holds b's forward transform modulo prime k (from
+// transformOperand), which then takes the place of b.
 void convolve(Limb* r, std::span<const Limb> a, std::span<const Limb> b, std::size_t n, int k, Limb* work,
-              Limb* roots) noexcept {
+              Limb* roots, const Limb* bHat = nullptr) noexcept {
   const PrimeSpec& prime = Primes[k];
   const Mont m(prime.p);
   Limb w = powMod(prime.generator, (prime.p - 1) / n, prime.p);  // of order n
@@ -154,7 +156,9 @@ void convolve(Limb* r, std::span<const Limb> a, std::span<const Limb> b, std::si
   load(r, a, n, m);
   forward(r, n, 0, roots, m);
   const Limb p = m.p, p2 = 2 * p;
-  if (b.empty()) {
+  if (bHat != nullptr) {
+    for (std::size_t i = 0; i < n; ++i) r[i] = m.mul(Mont::below(Mont::below(r[i], p2), p), bHat[i]);
+  } else if (b.empty()) {
     for (std::size_t i = 0; i < n; ++i) {
       Limb u = Mont::below(Mont::below(r[i], p2), p);
       r[i] = m.mul(u, u);
@@ -170,6 +174,16 @@ void convolve(Limb* r, std::span<const Limb> a, std::span<const Limb> b, std::si
   Limb nInv = p - (p - 1) / n;  // n nInv = n p - (p - 1) = 1 mod p
   Limb scale = mulMod(m.fromPlain(nInv), Limb((UInt128(1) << 64) % p), p);
   for (std::size_t i = 0; i < n; ++i) r[i] = Mont::below(m.mul(r[i], scale), p);
+}
+
+// The forward transform of b modulo prime k at length n (values below 4p),
+// as convolve makes it for its second operand.
+void transformOperand(Limb* out, std::span<const Limb> b, std::size_t n, int k, Limb* roots) noexcept {
+  const PrimeSpec& prime = Primes[k];
+  const Mont m(prime.p);
+  fillRoots(roots, n, m.fromPlain(powMod(prime.generator, (prime.p - 1) / n, prime.p)), m);
+  load(out, b, n, m);
+  forward(out, n, 0, roots, m);
 }
 
 // Rebuilds each coefficient from its three residues (Garner's method) and
@@ -240,14 +254,16 @@ void mulFftAny(std::span<Limb> out, std::span<const Limb> a, std::span<const Lim
 // limb i, and B^N = 1 modulo B^N - 1.  A coefficient sums at most
 // min(len a, len b) <= N limb products, within the bound of the full
 // products; the carry out of the top limb folds back onto the bottom.
+// bHat, when not empty, holds b's transforms (fftTransformN).
 void mulFftWrapAny(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> b,
-                   std::span<Limb> scratch) noexcept {
+                   std::span<const Limb> bHat, std::span<Limb> scratch) noexcept {
   const std::size_t n = out.size();
   assert(std::has_single_bit(n) && n >= 2 && a.size() <= n && b.size() <= n && scratch.size() >= 5 * n);
   Limb* r = scratch.data();
   Limb* work = r + 3 * n;
   Limb* roots = work + n;
-  for (int k = 0; k < 3; ++k) convolve(r + k * n, a, b, n, k, work, roots);
+  for (int k = 0; k < 3; ++k)
+    convolve(r + k * n, a, b, n, k, work, roots, bHat.empty() ? nullptr : bHat.data() + k * n);
   auto [c0, c1] = combine(out, n, r, r + n, r + 2 * n);
   Limb carry = addLimbInPlace(out, c0);
   carry += addLimbInPlace(out.subspan(1), c1);
@@ -275,8 +291,21 @@ void mulFftWrapN(std::span<Limb> out, std::span<const Limb> a, std::span<const L
                  std::span<Limb> scratch) noexcept {
   assert(!a.empty() && !b.empty());
   // The same operand twice squares: one transform fewer per prime.
-  if (a.data() == b.data() && a.size() == b.size()) return mulFftWrapAny(out, a, {}, scratch);
-  mulFftWrapAny(out, a, b, scratch);
+  if (a.data() == b.data() && a.size() == b.size()) return mulFftWrapAny(out, a, {}, {}, scratch);
+  mulFftWrapAny(out, a, b, {}, scratch);
+}
+
+void fftTransformN(std::span<Limb> out, std::span<const Limb> b, std::span<Limb> scratch) noexcept {
+  const std::size_t n = out.size() / 3;
+  assert(std::has_single_bit(n) && n >= 2 && out.size() == 3 * n && !b.empty() && b.size() <= n &&
+         scratch.size() >= n);
+  for (int k = 0; k < 3; ++k) transformOperand(out.data() + k * n, b, n, k, scratch.data());
+}
+
+void mulFftWrapTransformedN(std::span<Limb> out, std::span<const Limb> a, std::span<const Limb> bHat,
+                            std::span<Limb> scratch) noexcept {
+  assert(!a.empty() && bHat.size() == 3 * out.size());
+  mulFftWrapAny(out, a, {}, bHat, scratch);
 }
 
 }  // namespace kovrix
