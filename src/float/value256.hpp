@@ -90,7 +90,10 @@ template <std::size_t N>
 }
 
 // floor(2^320 / k) for the odd k below ReciprocalBound, five limbs each,
-// made at compile time by long division.
+// made at compile time by long division.  The bound covers the odd part of
+// every divisor the exported series use (i <= 29 for exp, k(2k +- 1) <= 741
+// for 20 sine or cosine terms, 2k + 1 <= 59 for ln and arctan) in a 20 KiB
+// table; other divisors take the hardware divides.
 inline constexpr Limb ReciprocalBound = 1024;
 struct Reciprocal {
   Limb r[5];
@@ -113,10 +116,6 @@ constexpr ReciprocalTable makeReciprocals() {
   return t;
 }
 inline constexpr ReciprocalTable kReciprocals = makeReciprocals();
-
-}  // namespace detail
-
-namespace detail {
 
 // The rounded sum of a and b (b negated when `subtract`), a's exponent the
 // larger by d, for any d >= 0.  Only the bits of the exact sum
@@ -289,8 +288,8 @@ namespace detail {
     }
     q[0] = udiv128Unchecked(rem, 0, o).quotient;
   }
-  // 2^256 < 2^319 / o <= q < 2^320 / 3 < 2^319: the top limb holds the top
-  // z in [1, 63] zero bits below bit 320, so the result is q >> (64 - z) and
+  // 2^256 < 2^319 / o <= q < 2^320 / 3 < 2^319: the top limb q4 is nonzero
+  // with z in [1, 63] leading zero bits, so the result is q >> (64 - z) and
   // the round bit is bit 63 - z.
   const int z = clz64(q[4]);
   return detail::rounded(a.negative, a.exponent - t - z, (q[1] << z) | (q[0] >> (64 - z)),
