@@ -189,6 +189,71 @@ Limb divBlock(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, std
 
 }  // namespace
 
+namespace {
+
+// The quotient-digit loop of divSchoolbookNormN (a's top n limbs already
+// below d).  With Complemented, a holds the bitwise complement of the
+// partial remainder: for an n-limb window W and a subtrahend Y,
+// ~(W - Y) = ~W + Y, the borrow of W - Y being the carry out of ~W + Y
+// (W - Y = W' - c B^n gives ~W + Y = ~W' + c B^n).  So the row takes the
+// multiply-add kernel, which needs no complement of every product limb as
+// the multiply-subtract one does (a fifth fewer operations a limb), and every
+// limb and every borrow is the complement of, or equal to, the plain loop's.
+template <bool Complemented>
+void schoolbookRows(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d, bool useMulxAdx) noexcept {
+  const std::size_t n = d.size(), k = q.size();
+  const auto value = [](Limb x) { return Complemented ? ~x : x; };
+  const Limb vTop = d[n - 1], vNext = d[n - 2];
+  const Limb vInv = reciprocalLimb(vTop);
+  for (std::size_t j = k; j-- > 0;) {
+    // D3: estimate the digit from the top two limbs of the partial remainder
+    // and the top limb of the divisor, then correct it with the second limb.
+    // The partial remainder is below d B^(j+1), so a[j+n] <= vTop.
+    const Limb a2 = value(a[j + n]), a1 = value(a[j + n - 1]), a0 = value(a[j + n - 2]);
+    Limb qhat, rhat;
+    bool rhatWrapped = false;
+    if (a2 == vTop) {
+      qhat = ~Limb{0};
+      rhat = a2 + a1;
+      rhatWrapped = rhat < a2;
+    } else {
+      auto [qq, rr] = udiv2by1Preinv(a2, a1, vTop, vInv);
+      qhat = qq;
+      rhat = rr;
+    }
+    if (!rhatWrapped) {
+      while (UInt128(qhat) * vNext > ((UInt128(rhat) << 64) | a0)) {
+        --qhat;
+        rhat += vTop;
+        if (rhat < vTop) break;  // rhat >= 2^64: the test can no longer hold
+      }
+    }
+    // D4: a[j .. j+n] -= qhat * d (on the complement: += qhat * d).
+    std::span<Limb> window = a.subspan(j, n);
+    Limb c;
+    if constexpr (Complemented) {
+      c = useMulxAdx ? addMulLimbMulxAdx(window, d, qhat) : addMulLimbN(window, d, qhat);
+    } else {
+      c = useMulxAdx ? subMulLimbMulxAdx(window, d, qhat) : subMulLimbN(window, d, qhat);
+    }
+    const bool negative = a2 < c;
+    a[j + n] = Complemented ? a[j + n] + c : a[j + n] - c;
+    // D6: the estimate was one too large; add the divisor back once.
+    if (negative) [[unlikely]] {
+      ++tAddBacks;
+      if constexpr (Complemented) {
+        a[j + n] -= subN(window, window, d);
+      } else {
+        a[j + n] += addN(window, window, d);
+      }
+      --qhat;
+    }
+    q[j] = qhat;
+  }
+}
+
+}  // namespace
+
 Limb divSchoolbookNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Limb> d) noexcept {
   const std::size_t n = d.size(), k = q.size();
   assert(n >= 2 && (d[n - 1] >> 63) && a.size() == n + k);
@@ -198,43 +263,14 @@ Limb divSchoolbookNormN(std::span<Limb> q, std::span<Limb> a, std::span<const Li
     subN(top, top, d);
     qh = 1;
   }
-  const Limb vTop = d[n - 1], vNext = d[n - 2];
-  const Limb vInv = reciprocalLimb(vTop);
   const bool useMulxAdx = cpuHasMulxAdx();
-  for (std::size_t j = k; j-- > 0;) {
-    // D3: estimate the digit from the top two limbs of the partial remainder
-    // and the top limb of the divisor, then correct it with the second limb.
-    // The partial remainder is below d B^(j+1), so a[j+n] <= vTop.
-    Limb qhat, rhat;
-    bool rhatWrapped = false;
-    if (a[j + n] == vTop) {
-      qhat = ~Limb{0};
-      rhat = a[j + n] + a[j + n - 1];
-      rhatWrapped = rhat < a[j + n];
-    } else {
-      auto [qq, rr] = udiv2by1Preinv(a[j + n], a[j + n - 1], vTop, vInv);
-      qhat = qq;
-      rhat = rr;
-    }
-    if (!rhatWrapped) {
-      while (UInt128(qhat) * vNext > ((UInt128(rhat) << 64) | a[j + n - 2])) {
-        --qhat;
-        rhat += vTop;
-        if (rhat < vTop) break;  // rhat >= 2^64: the test can no longer hold
-      }
-    }
-    // D4: a[j .. j+n] -= qhat * d.
-    std::span<Limb> window = a.subspan(j, n);
-    Limb c = useMulxAdx ? subMulLimbMulxAdx(window, d, qhat) : subMulLimbN(window, d, qhat);
-    bool negative = a[j + n] < c;
-    a[j + n] -= c;
-    // D6: the estimate was one too large; add the divisor back once.
-    if (negative) [[unlikely]] {
-      ++tAddBacks;
-      a[j + n] += addN(window, window, d);
-      --qhat;
-    }
-    q[j] = qhat;
+  if (n >= ComplementedRowsFrom && k >= ComplementedRowsFrom / 2) {
+    // Two passes over a complement it and back; the rows save more.
+    for (Limb& x : a) x = ~x;
+    schoolbookRows<true>(q, a, d, useMulxAdx);
+    for (Limb& x : a) x = ~x;
+  } else {
+    schoolbookRows<false>(q, a, d, useMulxAdx);
   }
   return qh;
 }

@@ -314,5 +314,43 @@ TEST(DivKernels, PortableSubtractAgreesWithGmp) {
   }
 }
 
+// The schoolbook loop on both sides of the switch to complemented rows
+// (divisor sizes around ComplementedRowsFrom, quotient blocks around half of
+// it), at several buffer offsets, against GMP.  Every third divisor is sparse
+// (top limb, zeros, a small low limb) and its dividend q d - 1, so that the
+// digit estimate overshoots and the complemented add-back step runs too.
+TEST(DivSchoolbook, ComplementedRowsAgreeWithGmp) {
+  KOVRIX_SEED_TRACE();
+  const std::size_t from = ComplementedRowsFrom;
+  std::uint64_t complementedAddBacks = 0;
+  for (std::size_t n : {from - 1, from, from + 1, 2 * from + 1})
+    for (std::size_t k : {from / 2 - 1, from / 2, from / 2 + 1, n})
+      for (int i = 0; i < 12; ++i) {
+        const bool sparse = i % 3 == 2;
+        std::vector<Limb> d = sparse ? std::vector<Limb>(n, 0) : randomLimbs(n, i % 6);
+        if (sparse) d[0] = 1 + below(1000);
+        d[n - 1] |= Limb{1} << 63;
+        const BigUInt dv = initBigUInt(d);
+        const BigUInt u = sparse ? sub(mul(randomBig(k, 0), dv), initBigUInt(std::uint64_t{1}))
+                                 : randomBig(n + k, (i + 1) % 6);
+        const std::size_t offset = static_cast<std::size_t>(i % 4);
+        Guarded buf(n + k + offset);
+        std::span<Limb> a = buf.span().subspan(offset);
+        std::fill(std::copy(u.limbs().begin(), u.limbs().end(), a.begin()), a.end(), Limb{0});
+        std::vector<Limb> q(k + 1);
+        const std::uint64_t before = knuthAddBackCount();
+        q[k] = divSchoolbookNormN(std::span<Limb>(q).first(k), a, d);
+        if (n >= from && k >= from / 2) complementedAddBacks += knuthAddBackCount() - before;
+        Mpz zu, zd, zq, zr;
+        toMpz(zu, u);
+        toMpz(zd, dv);
+        mpz_tdiv_qr(zq, zr, zu, zd);
+        ASSERT_TRUE(buf.intact()) << n << " " << k << " " << i;
+        ASSERT_TRUE(sameAs(initBigUInt(q), zq)) << n << " " << k << " " << i;
+        ASSERT_TRUE(sameAs(initBigUInt(a.first(n)), zr)) << n << " " << k << " " << i;
+      }
+  EXPECT_GT(complementedAddBacks, 0u);
+}
+
 }  // namespace
 }  // namespace kovrix
