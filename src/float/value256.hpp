@@ -18,25 +18,6 @@ inline Limb limbAt(const Limb (&w)[N], std::int64_t i) noexcept {
   return (i >= 0 && i < static_cast<std::int64_t>(N)) ? w[i] : 0;
 }
 
-// out[0..3] = x >> s over four limbs (s >= 0), out[4] = 0; returns whether
-// any bit below s is set.
-inline bool shiftRightInto(Limb* out, const Limb* x, std::int64_t s) noexcept {
-  out[0] = out[1] = out[2] = out[3] = out[4] = 0;
-  if (s >= Bits) return true;  // x is nonzero
-  const std::int64_t q = s / 64;
-  const int bits = static_cast<int>(s % 64);
-  bool inexact = false;
-  for (std::int64_t i = 0; i < q; ++i) inexact |= x[i] != 0;
-  if (bits == 0) {
-    for (std::int64_t i = 0; i + q < 4; ++i) out[i] = x[i + q];
-  } else {
-    inexact |= (x[q] << (64 - bits)) != 0;
-    for (std::int64_t i = 0; i + q < 3; ++i) out[i] = (x[i + q] >> bits) | (x[i + q + 1] << (64 - bits));
-    out[3 - q] = x[3] >> bits;
-  }
-  return inexact;
-}
-
 // The value (m3 m2 m1 m0) plus the round bit: all ones plus one is 2^256,
 // that is 2^255 at the next exponent.  Built from scalars straight into the
 // result, so that no step writes a value limb by limb and reads it back
@@ -117,45 +98,63 @@ constexpr ReciprocalTable makeReciprocals() {
 }
 inline constexpr ReciprocalTable kReciprocals = makeReciprocals();
 
-// The rounded sum of a and b (b negated when `subtract`), a's exponent the
-// larger by d, for any d >= 0.  Only the bits of the exact sum
-// S = A 2^d +- B from two below A's lowest bit upward decide its rounding:
-// with s = max(d - 2, 0) and k = d - s,
-//   floor(S / 2^s) = A 2^k + floor(B / 2^s)           for a sum,
-//                  = A 2^k - ceil(B / 2^s)            for a difference,
-// exactly (A 2^d is a multiple of 2^s).  The difference keeps at least 257
-// bits when s > 0, so the round bit is inside; with s = 0 it is exact.
-[[gnu::noinline]] inline Value256 addAligned(const Value256& a, const Value256& b, bool aNegative, bool bNegative,
-                                             std::int64_t d) noexcept {
-  const std::int64_t s = d > 2 ? d - 2 : 0;
-  const int k = static_cast<int>(d - s);
-  Limb ta[5], tb[5], t[5];
-  const bool inexact = shiftRightInto(tb, b.m, s);
-  ta[0] = a.m[0] << k;
-  for (int i = 1; i < 4; ++i) ta[i] = k == 0 ? a.m[i] : (a.m[i] << k) | (a.m[i - 1] >> (64 - k));
-  ta[4] = k == 0 ? 0 : a.m[3] >> (64 - k);
+// The five-limb window t = (t4 .. t0) at `exponent` rounded to 256 bits, for
+// 1 <= t4 < 8: the top bit is bit 255 + e with e = 64 - clz(t4) in {1, 2, 3},
+// the result is t >> e and the round bit is bit e - 1.
+[[gnu::always_inline]] inline Value256 roundWindow(bool negative, std::int64_t exponent, Limb t0, Limb t1, Limb t2,
+                                                   Limb t3, Limb t4) noexcept {
+  const int e = 64 - clz64(t4);
+  return rounded(negative, exponent + e, (t0 >> e) | (t1 << (64 - e)), (t1 >> e) | (t2 << (64 - e)),
+                 (t2 >> e) | (t3 << (64 - e)), (t3 >> e) | (t4 << (64 - e)), (t0 >> (e - 1)) & 1);
+}
+
+// The rounded sum of a and b (b with the sign bNegative), a's exponent the
+// larger by d <= 2: the exact sum S = A 2^d +- B on b's exponent, over five
+// limbs (A 2^d < 2^258, so a sum stays below 2^259 and its top limb below 8).
+[[gnu::always_inline]] inline Value256 addNear(const Value256& a, const Value256& b, bool aNegative,
+                                               bool bNegative, int d) noexcept {
+  // (x >> 1) >> (63 - d) is x >> (64 - d), and zero for d = 0.
+  const Limb a0 = a.m[0] << d, a1 = (a.m[1] << d) | ((a.m[0] >> 1) >> (63 - d)),
+             a2 = (a.m[2] << d) | ((a.m[1] >> 1) >> (63 - d)), a3 = (a.m[3] << d) | ((a.m[2] >> 1) >> (63 - d)),
+             a4 = (a.m[3] >> 1) >> (63 - d);
+  unsigned long long t0, t1, t2, t3, t4;
   bool negative = aNegative;
   if (aNegative == bNegative) {
-    unsigned char c = 0;
-    for (int i = 0; i < 5; ++i) c = _addcarry_u64(c, ta[i], tb[i], reinterpret_cast<unsigned long long*>(&t[i]));
+    unsigned char c = _addcarry_u64(0, a0, b.m[0], &t0);
+    c = _addcarry_u64(c, a1, b.m[1], &t1);
+    c = _addcarry_u64(c, a2, b.m[2], &t2);
+    c = _addcarry_u64(c, a3, b.m[3], &t3);
+    _addcarry_u64(c, a4, 0, &t4);
   } else {
     // a's magnitude is the larger unless d = 0 and b's mantissa exceeds it.
     const int order = d > 0 ? 1 : cmpN({a.m, 4}, {b.m, 4});
     if (order == 0) return Value256{};  // exact cancellation
-    const Limb* big = order > 0 ? ta : tb;
-    const Limb* small = order > 0 ? tb : ta;
+    const Limb x[5] = {a0, a1, a2, a3, a4}, y[5] = {b.m[0], b.m[1], b.m[2], b.m[3], 0};
+    const Limb* big = order > 0 ? x : y;
+    const Limb* small = order > 0 ? y : x;
     if (order < 0) negative = bNegative;
-    unsigned char c = inexact ? 1 : 0;  // ceil(B / 2^s): one more to take away
-    for (int i = 0; i < 5; ++i) c = _subborrow_u64(c, big[i], small[i], reinterpret_cast<unsigned long long*>(&t[i]));
+    unsigned char c = _subborrow_u64(0, big[0], small[0], &t0);
+    c = _subborrow_u64(c, big[1], small[1], &t1);
+    c = _subborrow_u64(c, big[2], small[2], &t2);
+    c = _subborrow_u64(c, big[3], small[3], &t3);
+    _subborrow_u64(c, big[4], small[4], &t4);
   }
-  return round256(negative, b.exponent + s, t);
+  if (t4 != 0) return roundWindow(negative, b.exponent, t0, t1, t2, t3, t4);
+  // At most 256 bits: exact, shifted up to 256 bits (a difference may have
+  // cancelled any number of top bits).
+  if (t3 >> 63) return Value256{{t0, t1, t2, t3}, b.exponent, negative};
+  const Limb t[4] = {t0, t1, t2, t3};
+  return round256(negative, b.exponent, t);
 }
 
-// The same for d >= 3, the series' usual case, without the general
-// shifting: s = d - 2 and k = 2, so the window is 4A +- B / 2^s.  4A lies in
-// [2^257, 2^258) and B / 2^s < 2^(256 - s) <= 2^255, so the window lies in
-// (2^256, 2^259): its top bit is bit 255 + e with e = 64 - clz(t4) in
-// {1, 2, 3}, the result is t >> e and the round bit is bit e - 1.
+// The same for d >= 3, the series' usual case.  Only the bits of the exact
+// sum S = A 2^d +- B from two below A's lowest bit upward decide its
+// rounding: with s = d - 2,
+//   floor(S / 2^s) = 4A + floor(B / 2^s)           for a sum,
+//                  = 4A - ceil(B / 2^s)            for a difference,
+// exactly (A 2^d is a multiple of 2^s).  4A lies in [2^257, 2^258) and
+// B / 2^s < 2^(256 - s) <= 2^255, so this window lies in (2^256, 2^259): it
+// keeps the round bit, and its top limb lies in [1, 8).
 [[gnu::always_inline]] inline Value256 addFar(const Value256& a, const Value256& b, bool negative, bool subtract,
                                               std::int64_t d) noexcept {
   const std::int64_t s = d - 2;
@@ -190,9 +189,7 @@ inline constexpr ReciprocalTable kReciprocals = makeReciprocals();
     c = _subborrow_u64(c, a3, b3, &t3);
     _subborrow_u64(c, a4, 0, &t4);
   }
-  const int e = 64 - clz64(t4);
-  return rounded(negative, b.exponent + s + e, (t0 >> e) | (t1 << (64 - e)), (t1 >> e) | (t2 << (64 - e)),
-                 (t2 >> e) | (t3 << (64 - e)), (t3 >> e) | (t4 << (64 - e)), (t0 >> (e - 1)) & 1);
+  return roundWindow(negative, b.exponent + s, t0, t1, t2, t3, t4);
 }
 
 // a + b (b with the sign bNegative) for a.exponent >= b.exponent, both
@@ -201,7 +198,7 @@ inline constexpr ReciprocalTable kReciprocals = makeReciprocals();
                                                   bool bNegative) noexcept {
   const std::int64_t d = a.exponent - b.exponent;
   if (d > 2) return addFar(a, b, aNegative, aNegative != bNegative, d);
-  return addAligned(a, b, aNegative, bNegative, d);
+  return addNear(a, b, aNegative, bNegative, static_cast<int>(d));
 }
 
 }  // namespace detail
