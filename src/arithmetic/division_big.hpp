@@ -37,11 +37,14 @@ inline constexpr std::size_t ComplementedRowsFrom = 32;
 // (when the quotient is at least as long as the divisor): the reciprocal of
 // the divisor's top half, then each half of the quotient from one product
 // with it and one cyclic product with the divisor (see divModNewton).
-// kovrix_tune NewtonDivision on 2n / n divisions: newton / divide-conquer
-// 0.86 at 6,902 limbs, 0.79 at 8,050, 1.14 at 8,694 and 1.07 at 9,390 (just
-// past a power of two the cyclic products double), 0.92 at 10,141, 0.69 at
-// 16,092, 0.70 at 20,271, 0.49 at 32,168.
-inline constexpr std::size_t NewtonDivisionThreshold = 10000;
+// Newton / divide-conquer on 2n / n divisions (kovrix_tune NewtonDivision
+// and single-size timings on the shared machine, within about 10%):
+// 0.89 at 4,096 limbs, 1.31 at 4,500 and 1.10 at 5,000 (just past a power of
+// two the cyclic products double), 1.00 at 5,500, 0.95 at 6,000, 0.86 at
+// 6,902, 0.79 at 8,050, 1.14 at 8,694 and 1.07 at 9,390 (the next step),
+// 0.69 at 16,092, 0.49 at 32,168; on the 13,750 / 5,647-limb divisions of
+// decimal text at a million digits 0.74.
+inline constexpr std::size_t NewtonDivisionThreshold = 5500;
 // Reciprocals of divisors up to this many limbs are exact quotients; above
 // it Newton's step doubles the precision.
 inline constexpr std::size_t NewtonReciprocalBaseLimbs = 64;
