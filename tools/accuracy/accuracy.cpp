@@ -90,6 +90,16 @@ std::string number(double v) {
   return text;
 }
 
+std::string range(double lo, double hi) { return "[" + number(lo) + ", " + number(hi) + "]"; }
+
+std::string correctBits(double relative) {
+  if (std::isnan(relative)) return "–";
+  if (relative == 0) return "exact";
+  char text[24];
+  std::snprintf(text, sizeof text, "%.1f bits", -std::log2(relative));
+  return text;
+}
+
 void printTable(const std::string& title, const std::string& intro, const std::vector<Row>& rows) {
   std::printf("\n## %s\n\n%s\n\n", title.c_str(), intro.c_str());
   std::printf("| export | method | range | max error | median error | kovrix ns/call | %s ns/call | notes |\n",

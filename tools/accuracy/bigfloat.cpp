@@ -11,9 +11,6 @@ namespace {
 
 constexpr mpfr_prec_t kBits = 256;
 
-using MpfrUnary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
-using MpfrBinary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
-
 /// Owns one handle.
 struct Handle {
   kovrix_bigfloat* h;
@@ -61,7 +58,6 @@ struct Argument {
   Exact value;
 };
 using Arg = std::shared_ptr<Argument>;
-using ArgPair = std::pair<Arg, Arg>;
 Arg draw(double lo, double hi) { return std::make_shared<Argument>(uniform(lo, hi)); }
 
 // Relative error of the result r against the exact f; NaN for a NULL result
@@ -81,14 +77,6 @@ double timed(kovrix_bigfloat* result) {
   return r.h != nullptr ? 1.0 : 0.0;
 }
 
-std::string correctBits(double relative) {
-  if (std::isnan(relative)) return "–";
-  if (relative == 0) return "exact";
-  char text[24];
-  std::snprintf(text, sizeof text, "%.1f bits", -std::log2(relative));
-  return text;
-}
-
 int exactReduce(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) {
   Exact twoPi(mpfr_get_prec(r) + 64);
   mpfr_const_pi(twoPi.v, MPFR_RNDN);
@@ -96,15 +84,7 @@ int exactReduce(mpfr_ptr r, mpfr_srcptr x, mpfr_rnd_t m) {
   return mpfr_remainder(r, x, twoPi.v, m);
 }
 
-struct Unary {
-  const char* name;
-  const char* method;
-  double lo, hi;
-  kovrix_bigfloat* (*kovrix)(const kovrix_bigfloat*);
-  MpfrUnary exact;
-};
-
-const Unary kUnary[] = {
+const BigUnary<kovrix_bigfloat> kUnary[] = {
     {"kovrix_bigfloat_sin", "reduction, 20 Taylor terms", -10, 10, kovrix_bigfloat_sin, mpfr_sin},
     {"kovrix_bigfloat_cos", "reduction, 20 Taylor terms", -10, 10, kovrix_bigfloat_cos, mpfr_cos},
     {"kovrix_bigfloat_tan", "sin / cos", -1.5, 1.5, kovrix_bigfloat_tan, mpfr_tan},
@@ -119,15 +99,7 @@ const Unary kUnary[] = {
     {"kovrix_bigfloat_reduce", "x − k·2π", -1e3, 1e3, kovrix_bigfloat_reduce, exactReduce},
 };
 
-struct Binary {
-  const char* name;
-  const char* method;
-  double loA, hiA, loB, hiB;
-  kovrix_bigfloat* (*kovrix)(const kovrix_bigfloat*, const kovrix_bigfloat*);
-  MpfrBinary exact;
-};
-
-const Binary kBinary[] = {
+const BigBinary<kovrix_bigfloat> kBinary[] = {
     {"kovrix_bigfloat_add", "correctly rounded", -1e6, 1e6, -1e6, 1e6, kovrix_bigfloat_add, mpfr_add},
     {"kovrix_bigfloat_sub", "correctly rounded", -1e6, 1e6, -1e6, 1e6, kovrix_bigfloat_sub, mpfr_sub},
     {"kovrix_bigfloat_mul", "correctly rounded", -1e6, 1e6, -1e6, 1e6, kovrix_bigfloat_mul, mpfr_mul},
@@ -137,7 +109,15 @@ const Binary kBinary[] = {
     {"kovrix_bigfloat_pow", "exp(y ln x)", 0.01, 100, -10, 10, kovrix_bigfloat_pow, mpfr_pow},
 };
 
-std::string range(double lo, double hi) { return "[" + number(lo) + ", " + number(hi) + "]"; }
+BigArguments<kovrix_bigfloat, Arg> arguments() {
+  return {draw,
+          [](const Arg& x) -> const kovrix_bigfloat* { return x->handle.h; },
+          [](const Arg& x, mpfr_t out) { mpfr_set(out, x->value.v, MPFR_RNDN); },  // exact: 256 bits
+          [](const Arg& x) -> mpfr_srcptr { return x->value.v; },
+          relativeError,
+          timed,
+          ""};
+}
 
 Row bitsRow(const char* name, const char* method, const std::string& range) {
   Row row{name, method, range, "MPFR 256 bits"};
@@ -170,36 +150,7 @@ int exactE(mpfr_ptr r, mpfr_rnd_t m) {
 
 std::vector<Row> rows(int samples) {
   samples /= kBigDivisor;
-  std::vector<Row> out;
-  for (const Unary& u : kUnary) {
-    out.push_back(measure<Arg>(
-        bitsRow(u.name, u.method, range(u.lo, u.hi)), samples, [&] { return draw(u.lo, u.hi); },
-        [&](const Arg& x) {
-          Exact f;
-          u.exact(f.v, x->value.v, MPFR_RNDN);
-          return relativeError(u.kovrix(x->handle.h), f.v);
-        },
-        [&](const Arg& x) { return timed(u.kovrix(x->handle.h)); },
-        [&](const Arg& x) {
-          Exact f(kBits);
-          return static_cast<double>(u.exact(f.v, x->value.v, MPFR_RNDN));
-        }));
-  }
-  for (const Binary& b : kBinary) {
-    out.push_back(measure<ArgPair>(
-        bitsRow(b.name, b.method, range(b.loA, b.hiA) + " × " + range(b.loB, b.hiB)), samples,
-        [&] { return ArgPair{draw(b.loA, b.hiA), draw(b.loB, b.hiB)}; },
-        [&](const ArgPair& p) {
-          Exact f;
-          b.exact(f.v, p.first->value.v, p.second->value.v, MPFR_RNDN);
-          return relativeError(b.kovrix(p.first->handle.h, p.second->handle.h), f.v);
-        },
-        [&](const ArgPair& p) { return timed(b.kovrix(p.first->handle.h, p.second->handle.h)); },
-        [&](const ArgPair& p) {
-          Exact f(kBits);
-          return static_cast<double>(b.exact(f.v, p.first->value.v, p.second->value.v, MPFR_RNDN));
-        }));
-  }
+  std::vector<Row> out = bigRows(samples, kUnary, kBinary, arguments());
   using Power = std::pair<Arg, int>;
   out.push_back(measure<Power>(
       bitsRow("kovrix_bigfloat_pow_int", "binary powering", "x in [0.5, 2], k in −100..100"), samples,

@@ -9,9 +9,6 @@
 namespace kovrix::accuracy {
 namespace {
 
-using MpfrUnary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
-using MpfrBinary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
-
 constexpr double kOne = 4294967296.0;
 
 struct Pair {
@@ -49,7 +46,6 @@ struct Binary {
   double (*libm)(double, double);
   const char* libmName;
 };
-
 
 const Unary kUnary[] = {
     {"kovrix_fixed_sin", "circular CORDIC, 32 steps", -M_PI, M_PI, kovrix_fixed_sin, mpfr_sin, libm::sin, "sin"},
@@ -91,8 +87,6 @@ const Binary kBinary[] = {
      "atan2"},
     {"kovrix_fixed_pow", "exp(b ln a)", 0.5, 4, -2, 2, kovrix_fixed_pow, mpfr_pow, libm::pow, "pow"},
 };
-
-std::string range(double lo, double hi) { return "[" + number(lo) + ", " + number(hi) + "]"; }
 
 std::vector<Row> rows(int samples) {
   std::vector<Row> out;

@@ -8,8 +8,6 @@
 namespace kovrix::accuracy {
 namespace {
 
-using MpfrUnary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
-
 struct Unary {
   const char* name;
   const char* method;

@@ -9,9 +9,6 @@
 namespace kovrix::accuracy {
 namespace {
 
-using MpfrUnary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
-using MpfrBinary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
-
 struct Pair {
   double a, b;
 };
@@ -70,8 +67,6 @@ const Binary kBinary[] = {
     {"kovrix_interval_div", -1e6, 1e6, kovrix_interval_div, mpfr_div, over, "÷"},
     {"kovrix_interval_arctan2", -100, 100, kovrix_interval_arctan2, mpfr_atan2, libm::atan2, "atan2"},
 };
-
-std::string range(double lo, double hi) { return "[" + number(lo) + ", " + number(hi) + "]"; }
 
 std::string missNote(int misses) {
   return misses == 0 ? "every enclosure holds the exact value"

@@ -15,9 +15,6 @@ namespace {
 constexpr mpfr_prec_t kBits = 256;
 constexpr long kDenominator = 1000;
 
-using MpfrUnary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t);
-using MpfrBinary = int (*)(mpfr_ptr, mpfr_srcptr, mpfr_srcptr, mpfr_rnd_t);
-
 // The integer behind a BigInt handle (consumed), through its decimal text.
 void integerOf(kovrix_bigint* h, mpz_t out) {
   std::string text(64, '\0');
@@ -52,7 +49,6 @@ struct Argument {
   Exact value;
 };
 using Arg = std::shared_ptr<Argument>;
-using ArgPair = std::pair<Arg, Arg>;
 Arg draw(double lo, double hi) { return std::make_shared<Argument>(uniform(lo, hi)); }
 
 double relativeError(kovrix_rational* result, const mpfr_t f) {
@@ -71,23 +67,7 @@ double timed(kovrix_rational* result) {
   return result != nullptr ? 1.0 : 0.0;
 }
 
-std::string correctBits(double relative) {
-  if (std::isnan(relative)) return "–";
-  if (relative == 0) return "exact";
-  char text[24];
-  std::snprintf(text, sizeof text, "%.1f bits", -std::log2(relative));
-  return text;
-}
-
-struct Unary {
-  const char* name;
-  const char* method;
-  double lo, hi;
-  kovrix_rational* (*kovrix)(const kovrix_rational*);
-  MpfrUnary exact;
-};
-
-const Unary kUnary[] = {
+const BigUnary<kovrix_rational> kUnary[] = {
     {"kovrix_rational_sin", "5 Taylor terms", -1, 1, kovrix_rational_sin, mpfr_sin},
     {"kovrix_rational_cos", "5 Taylor terms", -1, 1, kovrix_rational_cos, mpfr_cos},
     {"kovrix_rational_tan", "sin / cos, 5 terms each", -1, 1, kovrix_rational_tan, mpfr_tan},
@@ -97,59 +77,21 @@ const Unary kUnary[] = {
     {"kovrix_rational_atan", "5 series terms", -1, 1, kovrix_rational_atan, mpfr_atan},
 };
 
-struct Binary {
-  const char* name;
-  const char* method;
-  double loA, hiA, loB, hiB;
-  kovrix_rational* (*kovrix)(const kovrix_rational*, const kovrix_rational*);
-  MpfrBinary exact;
-};
-
-const Binary kBinary[] = {
+const BigBinary<kovrix_rational> kBinary[] = {
     {"kovrix_rational_atan2", "atan of y / x, quadrant", -1, 1, 0.1, 1, kovrix_rational_atan2, mpfr_atan2},
     {"kovrix_rational_pow", "exp(y ln x), 10 terms", 0.5, 2, -2, 2, kovrix_rational_pow, mpfr_pow},
 };
 
-std::string range(double lo, double hi) { return "[" + number(lo) + ", " + number(hi) + "]"; }
-
 std::vector<Row> rows(int samples) {
-  samples /= kBigDivisor;
-  std::vector<Row> out;
-  for (const Unary& u : kUnary) {
-    out.push_back(measure<Arg>(
-        Row{u.name, u.method, range(u.lo, u.hi) + ", x = p/1000", "MPFR 256 bits", correctBits}, samples,
-        [&] { return draw(u.lo, u.hi); },
-        [&](const Arg& x) {
-          Exact f;
-          valueOf(x->handle, f.v);
-          u.exact(f.v, f.v, MPFR_RNDN);
-          return relativeError(u.kovrix(x->handle), f.v);
-        },
-        [&](const Arg& x) { return timed(u.kovrix(x->handle)); },
-        [&](const Arg& x) {
-          Exact f(kBits);
-          return static_cast<double>(u.exact(f.v, x->value.v, MPFR_RNDN));
-        }));
-  }
-  for (const Binary& b : kBinary) {
-    out.push_back(measure<ArgPair>(
-        Row{b.name, b.method, range(b.loA, b.hiA) + " × " + range(b.loB, b.hiB) + ", p/1000", "MPFR 256 bits",
-            correctBits},
-        samples, [&] { return ArgPair{draw(b.loA, b.hiA), draw(b.loB, b.hiB)}; },
-        [&](const ArgPair& p) {
-          Exact f, x, y;
-          valueOf(p.first->handle, x.v);
-          valueOf(p.second->handle, y.v);
-          b.exact(f.v, x.v, y.v, MPFR_RNDN);
-          return relativeError(b.kovrix(p.first->handle, p.second->handle), f.v);
-        },
-        [&](const ArgPair& p) { return timed(b.kovrix(p.first->handle, p.second->handle)); },
-        [&](const ArgPair& p) {
-          Exact f(kBits);
-          return static_cast<double>(b.exact(f.v, p.first->value.v, p.second->value.v, MPFR_RNDN));
-        }));
-  }
-  return out;
+  const BigArguments<kovrix_rational, Arg> arguments{
+      draw,
+      [](const Arg& x) -> const kovrix_rational* { return x->handle; },
+      [](const Arg& x, mpfr_t out) { valueOf(x->handle, out); },
+      [](const Arg& x) -> mpfr_srcptr { return x->value.v; },
+      relativeError,
+      timed,
+      " (p/1000)"};
+  return bigRows(samples / kBigDivisor, kUnary, kBinary, arguments);
 }
 
 }  // namespace
