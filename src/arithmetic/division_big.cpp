@@ -732,8 +732,9 @@ BigUIntDivMod divModNewton(const BigUInt& u, const BigUInt& v) {
   std::size_t k = (m + blocks - 1) / blocks;
   while (blocks > 1 && (blocks - 1) * k >= m) --blocks;
   // The workspace: room for the largest products' operands, transforms and
-  // scratch (more, if ever needed, comes in blocks of its own).
-  Workspace ws(40 * std::bit_ceil(n + k) + 4 * u.size());
+  // scratch, which peak at 28 bit_ceil(n) limbs (measured over 2n / n, longer
+  // and shorter quotients; more, if ever needed, comes in blocks of its own).
+  Workspace ws(32 * std::bit_ceil(n));
   const std::span<const Limb> x = reciprocalApprox(std::span<const Limb>(vn).last(k), ws);
   const CyclicOperand dc = prepareCyclic(vn, wrapShape(n).first, ws);
   CyclicOperand xc;
