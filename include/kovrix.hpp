@@ -80,6 +80,30 @@ inline void require(bool ok, const char* what) {
 
 inline void requireFracBits(int fracBits) { require(fracBits >= 0 && fracBits <= 63, "fraction bits outside 0..63"); }
 
+/// a op= b as a = a op b, for the four arithmetic operators of a value
+/// class T that derives from Compound<T>.
+template <class T>
+struct Compound {
+  friend T& operator+=(T& a, const T& b) { return a = a + b; }
+  friend T& operator-=(T& a, const T& b) { return a = a - b; }
+  friend T& operator*=(T& a, const T& b) { return a = a * b; }
+  friend T& operator/=(T& a, const T& b) { return a = a / b; }
+};
+
+/// The six comparisons from T's `compare(a, b)` (negative, zero, positive),
+/// printing through `to_string()`, and the compound assignments, for a
+/// number class T that derives from Number<T>.
+template <class T>
+struct Number : Compound<T> {
+  friend bool operator==(const T& a, const T& b) { return compare(a, b) == 0; }
+  friend bool operator!=(const T& a, const T& b) { return compare(a, b) != 0; }
+  friend bool operator<(const T& a, const T& b) { return compare(a, b) < 0; }
+  friend bool operator<=(const T& a, const T& b) { return compare(a, b) <= 0; }
+  friend bool operator>(const T& a, const T& b) { return compare(a, b) > 0; }
+  friend bool operator>=(const T& a, const T& b) { return compare(a, b) >= 0; }
+  friend std::ostream& operator<<(std::ostream& out, const T& a) { return out << a.to_string(); }
+};
+
 /// Owns one handle of a family: copy makes an equal new handle, move hands it
 /// over, the destructor releases it.  `Traits` names the family's exports.
 template <class Traits>
@@ -127,7 +151,7 @@ struct BigIntTraits {
 // ==== BigInt ================================================================
 
 /// An exact signed integer of any size.
-class BigInt : public detail::Owner<detail::BigIntTraits> {
+class BigInt : public detail::Owner<detail::BigIntTraits>, public detail::Number<BigInt> {
   using Base = detail::Owner<detail::BigIntTraits>;
 
  public:
@@ -194,22 +218,11 @@ class BigInt : public detail::Owner<detail::BigIntTraits> {
     detail::require(n >= 0, "negative shift");
     return adopt(kovrix_bigint_shr(a.get(">>"), n), ">>");
   }
-  BigInt& operator+=(const BigInt& b) { return *this = *this + b; }
-  BigInt& operator-=(const BigInt& b) { return *this = *this - b; }
-  BigInt& operator*=(const BigInt& b) { return *this = *this * b; }
-  BigInt& operator/=(const BigInt& b) { return *this = *this / b; }
   BigInt& operator%=(const BigInt& b) { return *this = *this % b; }
 
   /// -1, 0 or 1.
   friend int compare(const BigInt& a, const BigInt& b) { return kovrix_bigint_cmp(a.get("compare"), b.get("compare")); }
-  friend bool operator==(const BigInt& a, const BigInt& b) { return compare(a, b) == 0; }
-  friend bool operator!=(const BigInt& a, const BigInt& b) { return compare(a, b) != 0; }
-  friend bool operator<(const BigInt& a, const BigInt& b) { return compare(a, b) < 0; }
-  friend bool operator<=(const BigInt& a, const BigInt& b) { return compare(a, b) <= 0; }
-  friend bool operator>(const BigInt& a, const BigInt& b) { return compare(a, b) > 0; }
-  friend bool operator>=(const BigInt& a, const BigInt& b) { return compare(a, b) >= 0; }
 
-  friend std::ostream& operator<<(std::ostream& out, const BigInt& a) { return out << a.to_string(); }
 
  private:
   BigInt(kovrix_bigint* h, const char* what) : Base(h, what) {}
@@ -253,7 +266,7 @@ int compare(const BigInt& a, const BigInt& b);
 /// A fixed-point number raw / 2^frac_bits (0 <= frac_bits <= 63).  Arithmetic
 /// is exact and saturated to int64; both operands need the same fraction bits.
 /// The elementary functions below take Q32.32 values (frac_bits = 32).
-class Fixed {
+class Fixed : public detail::Number<Fixed> {
  public:
   /// Zero in Q32.32.
   constexpr Fixed() noexcept = default;
@@ -304,10 +317,6 @@ class Fixed {
     detail::require(b.raw_ != 0, "modulo by zero");
     return Fixed(kovrix_fixed_floor_mod(a.raw_, b.raw_), f, Raw{});
   }
-  Fixed& operator+=(Fixed b) { return *this = *this + b; }
-  Fixed& operator-=(Fixed b) { return *this = *this - b; }
-  Fixed& operator*=(Fixed b) { return *this = *this * b; }
-  Fixed& operator/=(Fixed b) { return *this = *this / b; }
   friend Fixed abs(Fixed a) { return Fixed(kovrix_fixed_abs(a.raw_), a.frac_, Raw{}); }
   friend int sign(Fixed a) { return kovrix_fixed_sign(a.raw_); }
   friend Fixed clamp(Fixed x, Fixed lo, Fixed hi) {
@@ -328,13 +337,6 @@ class Fixed {
     same(a, b);
     return kovrix_fixed_cmp(a.raw_, b.raw_);
   }
-  friend bool operator==(Fixed a, Fixed b) { return compare(a, b) == 0; }
-  friend bool operator!=(Fixed a, Fixed b) { return compare(a, b) != 0; }
-  friend bool operator<(Fixed a, Fixed b) { return compare(a, b) < 0; }
-  friend bool operator<=(Fixed a, Fixed b) { return compare(a, b) <= 0; }
-  friend bool operator>(Fixed a, Fixed b) { return compare(a, b) > 0; }
-  friend bool operator>=(Fixed a, Fixed b) { return compare(a, b) >= 0; }
-  friend std::ostream& operator<<(std::ostream& out, Fixed a) { return out << a.to_string(); }
 
   /// The raw value of a Q32.32 argument; another format is an Error.
   static std::int64_t q32(Fixed x) {
@@ -451,7 +453,7 @@ struct BigFloatTraits {
 
 /// Binary floating point with a 256-bit mantissa, every result rounded to
 /// nearest (ties away from zero).  No infinity, NaN or negative zero.
-class BigFloat : public detail::Owner<detail::BigFloatTraits> {
+class BigFloat : public detail::Owner<detail::BigFloatTraits>, public detail::Number<BigFloat> {
   using Base = detail::Owner<detail::BigFloatTraits>;
 
  public:
@@ -488,21 +490,10 @@ class BigFloat : public detail::Owner<detail::BigFloatTraits> {
     return adopt(kovrix_bigfloat_div(a.get("/"), b.get("/")), "/");
   }
   friend BigFloat operator-(const BigFloat& a) { return adopt(kovrix_bigfloat_neg(a.get("negate")), "negate"); }
-  BigFloat& operator+=(const BigFloat& b) { return *this = *this + b; }
-  BigFloat& operator-=(const BigFloat& b) { return *this = *this - b; }
-  BigFloat& operator*=(const BigFloat& b) { return *this = *this * b; }
-  BigFloat& operator/=(const BigFloat& b) { return *this = *this / b; }
 
   friend int compare(const BigFloat& a, const BigFloat& b) {
     return kovrix_bigfloat_cmp(a.get("compare"), b.get("compare"));
   }
-  friend bool operator==(const BigFloat& a, const BigFloat& b) { return compare(a, b) == 0; }
-  friend bool operator!=(const BigFloat& a, const BigFloat& b) { return compare(a, b) != 0; }
-  friend bool operator<(const BigFloat& a, const BigFloat& b) { return compare(a, b) < 0; }
-  friend bool operator<=(const BigFloat& a, const BigFloat& b) { return compare(a, b) <= 0; }
-  friend bool operator>(const BigFloat& a, const BigFloat& b) { return compare(a, b) > 0; }
-  friend bool operator>=(const BigFloat& a, const BigFloat& b) { return compare(a, b) >= 0; }
-  friend std::ostream& operator<<(std::ostream& out, const BigFloat& a) { return out << a.to_string(); }
 
   /// Calls a one-handle export, an Error for its NULL.
   BigFloat apply(kovrix_bigfloat* (*export_)(const kovrix_bigfloat*), const char* what) const {
@@ -671,7 +662,7 @@ struct RationalTraits {
 }  // namespace detail
 
 /// An exact fraction num/den of two BigInts in lowest terms (den > 0).
-class Rational : public detail::Owner<detail::RationalTraits> {
+class Rational : public detail::Owner<detail::RationalTraits>, public detail::Number<Rational> {
   using Base = detail::Owner<detail::RationalTraits>;
 
  public:
@@ -724,21 +715,10 @@ class Rational : public detail::Owner<detail::RationalTraits> {
     return adopt(kovrix_rational_div(a.get("/"), b.get("/")), "/");
   }
   friend Rational operator-(const Rational& a) { return a.apply(kovrix_rational_neg, "negate"); }
-  Rational& operator+=(const Rational& b) { return *this = *this + b; }
-  Rational& operator-=(const Rational& b) { return *this = *this - b; }
-  Rational& operator*=(const Rational& b) { return *this = *this * b; }
-  Rational& operator/=(const Rational& b) { return *this = *this / b; }
 
   friend int compare(const Rational& a, const Rational& b) {
     return kovrix_rational_cmp(a.get("compare"), b.get("compare"));
   }
-  friend bool operator==(const Rational& a, const Rational& b) { return compare(a, b) == 0; }
-  friend bool operator!=(const Rational& a, const Rational& b) { return compare(a, b) != 0; }
-  friend bool operator<(const Rational& a, const Rational& b) { return compare(a, b) < 0; }
-  friend bool operator<=(const Rational& a, const Rational& b) { return compare(a, b) <= 0; }
-  friend bool operator>(const Rational& a, const Rational& b) { return compare(a, b) > 0; }
-  friend bool operator>=(const Rational& a, const Rational& b) { return compare(a, b) >= 0; }
-  friend std::ostream& operator<<(std::ostream& out, const Rational& a) { return out << a.to_string(); }
 
   Rational apply(kovrix_rational* (*export_)(const kovrix_rational*), const char* what) const {
     return adopt(export_(get(what)), what);
@@ -802,7 +782,7 @@ inline Rational pow(const Rational& base, const Rational& exponent) {
 /// A closed interval [lo, hi] of float64 bounds; every operation moves its
 /// bounds outward, so the exact result lies inside.  Not validated: lo > hi
 /// or a NaN bound makes an invalid interval (is_valid()).
-class Interval {
+class Interval : public detail::Compound<Interval> {
  public:
   constexpr Interval() noexcept = default;
   Interval(double lo, double hi) : v_(kovrix_interval_from_f64(lo, hi)) {}
@@ -835,10 +815,6 @@ class Interval {
   /// (-inf, +inf) when b holds 0.
   friend Interval operator/(const Interval& a, const Interval& b) { return Interval(kovrix_interval_div(a.v_, b.v_)); }
   friend Interval operator-(const Interval& a) { return Interval(kovrix_interval_neg(a.v_)); }
-  Interval& operator+=(const Interval& b) { return *this = *this + b; }
-  Interval& operator-=(const Interval& b) { return *this = *this - b; }
-  Interval& operator*=(const Interval& b) { return *this = *this * b; }
-  Interval& operator/=(const Interval& b) { return *this = *this / b; }
   /// The same bounds (not set inclusion).
   friend bool operator==(const Interval& a, const Interval& b) { return a.v_.lo == b.v_.lo && a.v_.hi == b.v_.hi; }
   friend bool operator!=(const Interval& a, const Interval& b) { return !(a == b); }

@@ -96,6 +96,7 @@ struct Value256Arithmetic {
     if (x.isZero()) return !x.negative && x.exponent == 0;
     return mantissa256::fitsKernel(x) && x.exponent < bound && x.exponent > -bound;
   }
+  static bool coversSeries(const BigFloat& x, std::int64_t n) noexcept { return n <= MaxTerms && covers(x); }
   static Value zero() { return Value{}; }
   static Value one() {
     Value r;
@@ -132,5 +133,15 @@ struct Value256Arithmetic {
   static bool equal(const Value& a, const Value& b) { return a == b; }
 };
 static_assert(SeriesArithmetic<Value256Arithmetic>);
+
+// Runs a series on values held in place when the argument and the count
+// allow (Value256Arithmetic: the same steps with the same results), else on
+// BigFloat: `series(arithmetic, x)` runs it in the arithmetic passed.
+template <class Series>
+BigFloat runSeries(const BigFloat& x, std::int64_t n, Series series) {
+  using V = Value256Arithmetic;
+  if (V::coversSeries(x, n)) return mantissa256::toBigFloat(series(V{}, mantissa256::toValue(x)));
+  return series(BigFloatArithmetic{}, x);
+}
 
 }  // namespace kovrix

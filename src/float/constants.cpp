@@ -6,12 +6,7 @@
 namespace kovrix {
 
 BigFloat atanTaylor(const BigFloat& x, std::int64_t n) {
-  // On values held in place when the argument and count allow: the same
-  // steps, the same results (Value256Arithmetic).
-  using V = Value256Arithmetic;
-  if (n <= V::MaxTerms && V::covers(x))
-    return mantissa256::toBigFloat(generic::atanSeries<V>(mantissa256::toValue(x), n));
-  return generic::atanSeries<BigFloatArithmetic>(x, n);
+  return runSeries(x, n, [n]<class S>(S, const typename S::Value& v) { return generic::atanSeries<S>(v, n); });
 }
 
 BigFloat piBigFloat(std::int64_t p, std::int64_t n) {

@@ -36,7 +36,6 @@ BigFloat scaled(BigFloat x, std::int64_t shift) {
 int sign(const BigFloat& x) { return cmp(x, BigFloat{}); }
 
 using V = Value256Arithmetic;
-bool inPlace(const BigFloat& x, std::int64_t n) { return n <= V::MaxTerms && V::covers(x); }
 }  // namespace
 
 void fillFloatMathCaches() {
@@ -49,24 +48,18 @@ void fillFloatMathCaches() {
 
 BigFloat getPiBigFloat() { return gCachesFilled ? piCache : piBigFloat(defaultPrecision, 96); }
 
-// The series run on values held in place whenever the argument and the count
-// allow (Value256Arithmetic: the same steps with the same results), else on
-// BigFloat.
+// The series kernels, on values held in place where they can be (runSeries).
 BigFloat expTaylor(const BigFloat& x, std::int64_t n) {
-  if (inPlace(x, n)) return mantissa256::toBigFloat(generic::expTaylor<V>(mantissa256::toValue(x), n));
-  return generic::expTaylor<A>(x, n);
+  return runSeries(x, n, [n]<class S>(S, const typename S::Value& v) { return generic::expTaylor<S>(v, n); });
 }
 BigFloat lnGeneric(const BigFloat& x, std::int64_t n) {
-  if (inPlace(x, n)) return mantissa256::toBigFloat(generic::lnAtanhSeries<V>(mantissa256::toValue(x), n));
-  return generic::lnAtanhSeries<A>(x, n);
+  return runSeries(x, n, [n]<class S>(S, const typename S::Value& v) { return generic::lnAtanhSeries<S>(v, n); });
 }
 BigFloat sinTaylor(const BigFloat& x, std::int64_t n) {
-  if (inPlace(x, n)) return mantissa256::toBigFloat(generic::sinSeries<V>(mantissa256::toValue(x), n));
-  return generic::sinSeries<A>(x, n);
+  return runSeries(x, n, [n]<class S>(S, const typename S::Value& v) { return generic::sinSeries<S>(v, n); });
 }
 BigFloat cosTaylor(const BigFloat& x, std::int64_t n) {
-  if (inPlace(x, n)) return mantissa256::toBigFloat(generic::cosSeries<V>(mantissa256::toValue(x), n));
-  return generic::cosSeries<A>(x, n);
+  return runSeries(x, n, [n]<class S>(S, const typename S::Value& v) { return generic::cosSeries<S>(v, n); });
 }
 
 BigFloat ln(const BigFloat& x, std::int64_t n) {
@@ -91,7 +84,7 @@ BigFloat exp(const BigFloat& x, std::int64_t n) {
   // |x| < 2^(s-1), so |x 2^-s| < 1/2.
   const std::int64_t s = std::max<std::int64_t>(checkedAdd(checkedAdd(bitLength(x.mantissa), x.exponent), 1), 0);
   const BigFloat y = scaled(x, checkedSub(0, s));
-  if (inPlace(y, n)) {
+  if (V::coversSeries(y, n)) {
     // The squarings in place too while the exponent stays inside the
     // kernels' bound (the same products as r * r); the rest, if any, on
     // BigFloat, where an exponent overflow raises as it would have.
