@@ -16,9 +16,11 @@ using detail::limbAt;
 // The value sign * w * 2^exponent rounded to p bits (1 <= p <= 256),
 // nearest with ties away from zero, for a nonzero w: the p bits from the top
 // bit down are kept and the next bit decides the bump; a carry out of the top
-// gives 2^(p-1) at the next exponent.
+// gives 2^(p-1) at the next exponent.  At p = 256 this is the fixed-size
+// rounding of the in-place kernels.
 template <std::size_t N>
 [[gnu::always_inline]] inline BigFloat roundNearest(bool negative, std::int64_t exponent, const Limb (&w)[N], std::int64_t p = Bits) {
+  if (p == Bits) return toBigFloat(detail::round256(negative, exponent, w));
   std::int64_t top = N - 1;
   while (w[top] == 0) --top;
   const std::int64_t drop = 64 * top + 64 - clz64(w[top]) - p;
@@ -28,21 +30,9 @@ template <std::size_t N>
   // out = w >> drop (a left shift for a negative drop), limb by limb.
   const std::int64_t limbs = drop >= 0 ? drop / 64 : -((-drop + 63) / 64);
   const int bits = static_cast<int>(drop - 64 * limbs);  // in [0, 64)
-  if (p == Bits && drop > 0) {
-    // The common case, without range tests: the limbs read lie in [limbs,
-    // top], since the top bit is bit 255 of the result (limb limbs + 4 is
-    // read only when bits > 0, and then it is the top limb).
-    const Limb* src = w + limbs;
-    if (bits == 0) {
-      for (int i = 0; i < 4; ++i) out[i] = src[i];
-    } else {
-      for (int i = 0; i < 4; ++i) out[i] = (src[i] >> bits) | (src[i + 1] << (64 - bits));
-    }
-  } else {
-    for (std::int64_t i = 0; i < size; ++i) {
-      const Limb lo = limbAt(w, limbs + i), hi = limbAt(w, limbs + i + 1);
-      out[i] = bits == 0 ? lo : (lo >> bits) | (hi << (64 - bits));
-    }
+  for (std::int64_t i = 0; i < size; ++i) {
+    const Limb lo = limbAt(w, limbs + i), hi = limbAt(w, limbs + i + 1);
+    out[i] = bits == 0 ? lo : (lo >> bits) | (hi << (64 - bits));
   }
   if (drop > 0 && ((w[(drop - 1) / 64] >> ((drop - 1) % 64)) & 1) != 0) {
     unsigned char c = 1;
